@@ -1,0 +1,20 @@
+# velko_add_test(NAME name SOURCES ... [LIBS ...] [LABELS ...] [TIMEOUT s])
+# One GoogleTest executable and one ctest entry. On the Windows preset ctest runs
+# it under Wine through CMAKE_CROSSCOMPILING_EMULATOR.
+function(velko_add_test)
+  cmake_parse_arguments(T "" "NAME;TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
+  add_executable(${T_NAME} ${T_SOURCES})
+  target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} dep::gtest_main velko_warnings)
+  add_test(NAME ${T_NAME} COMMAND ${T_NAME} --gtest_brief=1
+           WORKING_DIRECTORY "${CMAKE_CURRENT_BINARY_DIR}")
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 300)
+  endif()
+  set(labels ${T_LABELS})
+  if(WIN32)
+    list(APPEND labels wine)
+  else()
+    list(APPEND labels native)
+  endif()
+  set_tests_properties(${T_NAME} PROPERTIES TIMEOUT ${T_TIMEOUT} LABELS "${labels}")
+endfunction()

@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# Brings a fresh Debian 12 machine (as root) to the state the build and the tests need:
+# i386 architecture, the non-free component and deb-src lines, and every package.
+# Idempotent: when everything is present it returns in a second without touching apt.
+set -euo pipefail
+
+PACKAGES=(
+  cmake ninja-build g++ clang pkg-config dpkg-dev
+  g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix mingw-w64-i686-dev libz-mingw-w64-dev
+  g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
+  wine wine32:i386 wine64 xvfb xauth xdotool imagemagick x11-utils
+  rar unrar fonts-wqy-microhei python3-pytest curl
+  libtinyxml-dev nlohmann-json3-dev libminizip-dev zlib1g-dev libcurl4-openssl-dev
+  libunrar-dev googletest libgtest-dev libgmock-dev libbenchmark-dev libpcre2-dev
+)
+
+missing_packages() {
+  local p
+  for p in "${PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}\n' "$p" 2>/dev/null | grep -q '^install ok installed$' || echo "$p"
+  done
+}
+
+if [ "$(id -u)" != 0 ]; then
+  echo "setup-system: must run as root" >&2
+  exit 1
+fi
+
+sources_changed=0
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  dpkg --add-architecture i386
+  sources_changed=1
+fi
+
+# The archive lines of a deb822 sources file: make them carry non-free and deb-src.
+src=/etc/apt/sources.list.d/debian.sources
+if [ -f "$src" ]; then
+  if ! grep -q '^Types: deb deb-src' "$src" || ! grep -q '^Components:.*non-free\b' "$src"; then
+    sed -i -e 's/^Types: deb$/Types: deb deb-src/' \
+           -e 's/^Components: main$/Components: main non-free non-free-firmware/' "$src"
+    sources_changed=1
+  fi
+elif [ -f /etc/apt/sources.list ]; then
+  if ! grep -q '^deb-src' /etc/apt/sources.list || ! grep -q ' non-free' /etc/apt/sources.list; then
+    sed -i -E 's/^(deb(-src)? [^ ]+ [^ ]+) main$/\1 main non-free non-free-firmware/' /etc/apt/sources.list
+    grep '^deb ' /etc/apt/sources.list | sed 's/^deb /deb-src /' >> /etc/apt/sources.list
+    sources_changed=1
+  fi
+fi
+
+need=$(missing_packages)
+stamp=/var/lib/apt/velko-setup.stamp
+if [ "$sources_changed" = 1 ] || [ -n "$need" ] || [ ! -f "$stamp" ]; then
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  if [ -n "$need" ]; then
+    apt-get install -y -qq --no-install-recommends $need >/dev/null
+  fi
+  touch "$stamp"
+fi
+echo "setup-system: packages ready"
