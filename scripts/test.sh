@@ -46,6 +46,7 @@ run_fuzzers() {
     [ -x "$f" ] || continue
     name=$(basename "$f" _fuzz)
     corpus="fuzz/corpus/$name"
+    [ -d "$corpus" ] || corpus="fuzz/corpus/${name}_fuzz"
     work=$(mktemp -d)
     [ -d "$corpus" ] && cp -r "$corpus/." "$work/"
     "$f" -max_total_time="$FUZZ_SECONDS" -print_final_stats=1 "$work" >"$REPORTS/fuzz-$name.log" 2>&1
