@@ -1,0 +1,122 @@
+#include "tree_json.h"
+
+#include <cstdio>
+#include <string>
+
+#include "uilib/element.h"
+#include "uilib/win/style_graphics.h"
+
+namespace uilibtool {
+namespace {
+
+using json = nlohmann::ordered_json;
+using namespace uilib;
+
+std::string Hex32(std::uint32_t value) {
+  char text[16];
+  std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(value));
+  return text;
+}
+
+json LengthToJson(const StyleLength& length) {
+  if (length.is_auto) return {{"kind", "auto"}};
+  if (length.IsPercent()) return {{"kind", "percent"}, {"value", length.percent}};
+  return {{"kind", "px"}, {"value", length.pixels}};
+}
+
+json EdgesToJson(const BoxEdges& e) {
+  return {{"left", e.left}, {"top", e.top}, {"right", e.right}, {"bottom", e.bottom}};
+}
+
+json FontToJson(const std::optional<FontSpec>& font, bool fallback) {
+  if (!font) return nullptr;
+  return {{"family", font->family},
+          {"size", font->size_px},
+          {"style", font->style},
+          {"bold", (font->style & kFontBold) != 0},
+          {"italic", (font->style & kFontItalic) != 0},
+          {"underline", (font->style & kFontUnderline) != 0},
+          {"strikeout", (font->style & kFontStrikeout) != 0},
+          {"fallback", fallback}};
+}
+
+const char* AlignName(HorizontalAlign a) {
+  switch (a) {
+    case HorizontalAlign::kNear: return "near";
+    case HorizontalAlign::kCenter: return "center";
+    case HorizontalAlign::kFar: return "far";
+  }
+  return "?";
+}
+
+json BackgroundToJson(const StyleValues& v, const StyleGraphics* g) {
+  json background = json::object();
+  if (v.background_colour) background["colour"] = Hex32(*v.background_colour);
+  if (v.background_image) {
+    bool from_file = v.background_image->source == BackgroundImageSpec::Source::kFile;
+    background["image"] = {{"source", from_file ? "file" : "res"},
+                           {"reference", v.background_image->reference},
+                           {"loaded", g != nullptr && g->background_image != nullptr}};
+  }
+  if (v.background_paint.present) {
+    const auto& s = v.background_paint.slices;
+    background["paint"] = {{"slices", {s[0], s[1], s[2], s[3]}},
+                           {"mode", v.background_paint.mode == 1 ? "stretch" : "tile"}};
+  }
+  return background;
+}
+
+}  // namespace
+
+json StyleToJson(const CUILibStyle& style) {
+  const StyleValues& v = style.Values();
+  const StyleGraphics* g = style.Graphics();
+  static const char* kOverflow[] = {"hidden", "auto", "scroll"};
+  static const char* kDisplay[] = {"none", "block", "inline", "inline_block"};
+  static const char* kKeepAspect[] = {"none", "center", "left", "right", "top",
+                                      "bottom", "topleft", "bottomleft", "topright", "bottomright"};
+  static const char* kPosition[] = {"absolute", "fixed", "relative", "static"};
+  return {
+      {"text", v.style_text},
+      {"width", LengthToJson(v.width)},
+      {"height", LengthToJson(v.height)},
+      {"left", LengthToJson(v.left)},
+      {"top", LengthToJson(v.top)},
+      {"right", LengthToJson(v.right)},
+      {"bottom", LengthToJson(v.bottom)},
+      {"background", BackgroundToJson(v, g)},
+      {"font", FontToJson(v.font, g != nullptr && g->font_fallback)},
+      {"hovered_font", FontToJson(v.hovered_font, g != nullptr && g->hovered_font_fallback)},
+      {"color", Hex32(v.color)},
+      {"hovered_color", Hex32(v.hovered_color)},
+      {"text_align", AlignName(v.text_align)},
+      {"line_align", AlignName(v.line_align)},
+      {"border", v.border.has_pen ? json{{"width", v.border.width}, {"colour", Hex32(v.border.colour)}} : json()},
+      {"margin", EdgesToJson(v.margin)},
+      {"padding", EdgesToJson(v.padding)},
+      {"cursor", v.cursor == Cursor::kHand ? "hand" : "none"},
+      {"float_bottom", v.float_bottom},
+      {"overflow", kOverflow[static_cast<int>(v.overflow)]},
+      {"display", kDisplay[static_cast<int>(v.display)]},
+      {"keepaspect", kKeepAspect[static_cast<int>(v.keepaspect)]},
+      {"position", kPosition[static_cast<int>(v.position)]},
+      {"text_shadow", v.text_shadow},
+      {"drop_shadow", v.drop_shadow},
+      {"text_antialias", v.text_antialias},
+  };
+}
+
+json ElementTreeToJson(const CUILibElement& element) {
+  json children = json::array();
+  const ElementChildren& list = element.Children();
+  for (const CUILibElement* child = list.First(); child != nullptr; child = list.Next(child)) {
+    children.push_back(ElementTreeToJson(*child));
+  }
+  return {{"tag", element.Tag()},
+          {"kind", element.KindName()},
+          {"id", element.Id()},
+          {"style", StyleToJson(element.Style())},
+          {"children", std::move(children)}};
+}
+
+}  // namespace uilibtool

@@ -1,0 +1,49 @@
+// CUILibImpl: the library object. Holds one skin document, the windows built
+// from it, the handler registry and the text provider.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "uilib/base.h"
+#include "uilib/iuilib.h"
+#include "uilib/skin_document.h"
+#include "uilib/window.h"
+
+class CUILibImpl : public IUILib, public CUILibBase {
+ public:
+  CUILibImpl();
+  ~CUILibImpl() override;
+
+  void DestroyWindow(IUILibWindow*& window) override;
+  int LoadSkinFromResource(uilib::NativeModule module, const wchar_t* name, const wchar_t* type) override;
+  int LoadSkinFromFile(const wchar_t* path) override;
+  IUILibWindow* CreateWindowById(const char* id, uilib::NativeWindow parent, void* userData,
+                                 const uilib::NativeRect* defaultRect) override;
+  int RegisterHandler(const char* name, void* handler) override;
+  int UnregisterHandler(const char* name) override;
+  void* FindHandler(const char* name) override;
+  IUILibTextProvider* GetTextProvider() override { return text_provider_; }
+  void SetTextProvider(IUILibTextProvider* provider) override { text_provider_ = provider; }
+
+  // Loads a document held in memory or in a file, with the reason of a failure.
+  uilib::SkinLoadResult LoadSkinFromMemory(std::string_view bytes);
+  uilib::SkinLoadResult LoadSkinFile(const std::filesystem::path& path);
+  const uilib::SkinDocument& Document() const { return document_; }
+  // Builds the element tree of the window `id` without creating a native
+  // window. Null when there is no document or no such window.
+  std::unique_ptr<CUILibWindow> BuildWindowTree(const char* id);
+
+ private:
+  // Handler names are case-sensitive; hash = h * 33 + byte over the name.
+  struct NameHash {
+    size_t operator()(const std::string& name) const;
+  };
+
+  uilib::SkinDocument document_;
+  std::vector<std::unique_ptr<CUILibWindow>> windows_;
+  std::unordered_map<std::string, void*, NameHash> handlers_{17};
+  IUILibTextProvider* text_provider_ = nullptr;
+};

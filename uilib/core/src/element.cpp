@@ -1,0 +1,179 @@
+#include "uilib/element.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <tinyxml.h>
+
+#include "uilib/element_factory.h"
+#include "uilib/error.h"
+#include "uilib/text_util.h"
+
+namespace {
+
+constexpr std::string_view kBindingPrefix = "uilib::";
+
+std::unique_ptr<TiXmlElement> DeepCopy(const TiXmlElement* xml) {
+  if (xml == nullptr) AtlThrow(uilib::kEInvalidArg);
+  return std::unique_ptr<TiXmlElement>(static_cast<TiXmlElement*>(xml->Clone()));
+}
+
+// atoi of the `dup` attribute: a count of extra copies, none when <= 0 or not numeric.
+int DupCount(const TiXmlElement* xml) {
+  const char* text = xml->Attribute("dup");
+  if (text == nullptr) return 0;
+  long value = std::strtol(text, nullptr, 10);
+  if (value <= 0) return 0;
+  return value > INT_MAX ? INT_MAX : static_cast<int>(value);
+}
+
+bool IsTrue(const char* text) { return text != nullptr && uilib::EqualsIgnoreCase(text, "true"); }
+
+}  // namespace
+
+CUILibElement::CUILibElement(CUILibElement* parent, const TiXmlElement* xml, IUILib* lib)
+    : style_(this), parent_(parent), xml_(DeepCopy(xml)), lib_(lib) {
+  tag_ = xml_->Value();
+  if (const char* id = xml_->Attribute("id")) id_ = id;
+  if (parent_ != nullptr) scroll_offset_ = parent_->scroll_offset_;
+  BuildChildren();
+  const char* style = xml_->Attribute("style");
+  style_.Parse(style != nullptr ? style : "");
+  ReadCommonAttributes(xml);
+}
+
+CUILibElement::~CUILibElement() {
+  children_.DeleteAll();
+  overlay_.reset();
+}
+
+void CUILibElement::ReadCommonAttributes(const TiXmlElement* source) {
+  if (const char* tip = xml_->Attribute("tip")) tip_ = uilib::Utf8ToWide(tip);
+  movable_ = IsTrue(xml_->Attribute("movable"));
+  disabled_ = IsTrue(xml_->Attribute("disabled"));
+  WriteStoreObject();
+  if (const void* data = source->GetUserData()) user_data_ = const_cast<void*>(data);
+}
+
+// store-object="%p": a program that generates skin text receives the element's
+// interface pointer at that address. A value that does not parse as a nonzero
+// address is not written through.
+void CUILibElement::WriteStoreObject() {
+  const char* text = xml_->Attribute("store-object");
+  if (text == nullptr) return;
+  std::optional<std::uintptr_t> address = uilib::ParsePointerText(text);
+  if (!address) return;
+  IUILibElement* self = this;
+  std::memcpy(reinterpret_cast<void*>(*address), &self, sizeof(self));
+}
+
+void CUILibElement::BuildChildren() {
+  if (BuildChildrenFromProvider()) return;
+  for (const TiXmlElement* child = xml_->FirstChildElement(); child != nullptr;
+       child = child->NextSiblingElement()) {
+    AppendCreated(child);
+    // The count is read again before each copy; an unknown tag makes no copies either.
+    for (int made = 0; made < DupCount(child); ++made) AppendCreated(child);
+  }
+}
+
+bool CUILibElement::BuildChildrenFromProvider() {
+  const char* binding = xml_->Attribute("provider");
+  if (binding == nullptr || lib_ == nullptr || !uilib::StartsWithIgnoreCase(binding, kBindingPrefix)) {
+    return false;
+  }
+  void* registered = lib_->FindHandler(binding + kBindingPrefix.size());
+  if (registered == nullptr) return false;
+  auto* provider = static_cast<IUILibItemProvider*>(registered);
+  TiXmlElement* first = nullptr;
+  if (!provider->GetItems(id_.c_str(), &first)) return true;
+  if (first == nullptr) AtlThrow(uilib::kEFail);  // success reported without an element
+  // The provider handed over the node that holds the chain (a lone element
+  // owns itself); it is deleted once the children are built, or on failure.
+  std::unique_ptr<TiXmlNode> owner(first->Parent() != nullptr ? first->Parent() : first);
+  for (const TiXmlElement* item = first; item != nullptr; item = item->NextSiblingElement()) {
+    AppendCreated(item);
+  }
+  return true;
+}
+
+void CUILibElement::AppendCreated(const TiXmlElement* xml) {
+  if (auto child = uilib::CreateElement(xml->Value(), this, xml, lib_)) children_.Append(std::move(child));
+}
+
+void CUILibElement::AppendChildren(const TiXmlElement* first) {
+  for (const TiXmlElement* item = first; item != nullptr; item = item->NextSiblingElement()) {
+    AppendCreated(item);
+  }
+}
+
+void CUILibElement::PrependChildren(const TiXmlElement* first) {
+  for (const TiXmlElement* item = first; item != nullptr; item = item->NextSiblingElement()) {
+    if (auto child = uilib::CreateElement(item->Value(), this, item, lib_)) children_.Prepend(std::move(child));
+  }
+}
+
+int CUILibElement::SetOverlay(const TiXmlElement* xml) {
+  if (xml == nullptr) return 0;
+  auto overlay = uilib::CreateElement(xml->Value(), this, xml, lib_);
+  if (!overlay) return 0;
+  overlay_ = std::move(overlay);
+  return 1;
+}
+
+void CUILibElement::RemoveOverlay() { overlay_.reset(); }
+
+std::vector<IUILibElement*>& CUILibElement::FindElementsById(std::vector<IUILibElement*>& out,
+                                                             const char* id) {
+  if (id == nullptr) return out;
+  for (CUILibElement* child = children_.First(); child != nullptr; child = children_.Next(child)) {
+    if (uilib::EqualsIgnoreCase(child->id_, id)) out.push_back(child);
+    child->FindElementsById(out, id);
+  }
+  return out;
+}
+
+IUILibElement* CUILibElement::GetRoot() {
+  CUILibElement* element = this;
+  while (element->parent_ != nullptr) element = element->parent_;
+  return element;
+}
+
+void CUILibElement::RebuildById(const char* id, int all, int resetScroll) {
+  std::vector<IUILibElement*> found;
+  FindElementsById(found, id);
+  for (IUILibElement* element : found) {
+    element->Rebuild(resetScroll);
+    if (!all) break;
+  }
+}
+
+void CUILibElement::Rebuild(int /*resetScroll*/) {
+  children_.DeleteAll();
+  BuildChildren();
+}
+
+void CUILibElement::Animate(UILibAnimateCallback, void*, std::uint32_t) {
+  // Animations run on a timer of the element's native window; an element that
+  // is not in a window does not animate.
+}
+
+void CUILibElement::SetStyle(const char* text) {
+  if (text == nullptr) return;
+  style_.Parse(text);
+  xml_->SetAttribute("style", text);
+}
+
+int CUILibElement::Enable(int enable) {
+  bool was_enabled = !disabled_;
+  SetDisabledRecursive(enable == 0);
+  return was_enabled ? 1 : 0;
+}
+
+void CUILibElement::SetDisabledRecursive(bool disabled) {
+  disabled_ = disabled;
+  for (CUILibElement* child = children_.First(); child != nullptr; child = children_.Next(child)) {
+    child->SetDisabledRecursive(disabled);
+  }
+}

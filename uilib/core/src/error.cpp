@@ -1,0 +1,3 @@
+#include "uilib/error.h"
+
+void AtlThrow(std::int32_t hr) { throw CAtlException(hr); }
