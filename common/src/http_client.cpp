@@ -1,0 +1,103 @@
+#include <curl/curl.h>
+
+#include <mutex>
+
+#include "velko/http_client.h"
+
+namespace velko {
+namespace {
+
+void EnsureCurlInitialised() {
+  // curl_easy_init would do this implicitly, but not in a thread-safe way.
+  static std::once_flag once;
+  std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
+
+CURL* AsCurl(void* handle) { return static_cast<CURL*>(handle); }
+
+}  // namespace
+
+HttpClient::HttpClient(HttpShareHandle share, HttpTransferLimits limits)
+    : share_(std::move(share)), limits_(limits) {
+  EnsureCurlInitialised();
+  easy_ = curl_easy_init();
+  CURL* curl = AsCurl(easy_);
+  if (curl == nullptr) {
+    return;  // every request of this client reports failure
+  }
+  curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &HttpClient::OnBodyBytes);
+  curl_easy_setopt(curl, CURLOPT_WRITEDATA, this);
+  if (share_) {
+    curl_easy_setopt(curl, CURLOPT_SHARE, static_cast<CURLSH*>(share_.get()));
+  }
+  // Only plain web addresses; a scripted answer must not reach file:// or
+  // other schemes. Redirects are not followed (libcurl's default).
+#if LIBCURL_VERSION_NUM >= 0x075500
+  curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
+#else
+  curl_easy_setopt(curl, CURLOPT_PROTOCOLS, CURLPROTO_HTTP | CURLPROTO_HTTPS);
+#endif
+  // Time-outs must not raise signals in a multi-threaded process.
+  curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+  curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, limits_.connect_timeout_s);
+  curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, limits_.low_speed_limit_bytes_per_s);
+  curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, limits_.low_speed_time_s);
+}
+
+HttpClient::~HttpClient() {
+  if (easy_ != nullptr) {
+    curl_easy_cleanup(AsCurl(easy_));
+  }
+}
+
+std::size_t HttpClient::OnBodyBytes(char* data, std::size_t size, std::size_t count, void* self) {
+  auto* client = static_cast<HttpClient*>(self);
+  const std::size_t bytes = size * count;
+  std::string& body = client->response_.body;
+  if (bytes > client->limits_.max_body_bytes - body.size()) {
+    return 0;  // makes libcurl fail the transfer with a write error
+  }
+  body.append(data, bytes);
+  return bytes;
+}
+
+bool HttpClient::Perform(const std::string& url) {
+  response_.body.clear();
+  response_.status_code = 0;
+  response_.content_type.clear();
+  CURL* curl = AsCurl(easy_);
+  if (curl == nullptr || curl_easy_setopt(curl, CURLOPT_URL, url.c_str()) != CURLE_OK ||
+      curl_easy_perform(curl) != CURLE_OK) {
+    response_.body.clear();
+    response_.success = false;
+    return false;
+  }
+  long status = 0;
+  curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
+  response_.status_code = static_cast<std::int32_t>(status);
+  const char* content_type = nullptr;
+  if (curl_easy_getinfo(curl, CURLINFO_CONTENT_TYPE, &content_type) == CURLE_OK &&
+      content_type != nullptr) {
+    response_.content_type = content_type;
+  }
+  response_.success = true;
+  return true;
+}
+
+const HttpResponse& HttpClient::Get(const std::string& url) {
+  Perform(url);
+  return response_;
+}
+
+const HttpResponse& HttpClient::Get(const std::string& url, const QueryParameters& parameters) {
+  if (Perform(AppendQuery(url, BuildQuery(parameters))) &&
+      response_.content_type.find("application/json") != std::string::npos) {
+    // A malformed body must not throw out of the client: it becomes null,
+    // which callers treat like any answer without a JSON value.
+    nlohmann::json parsed = nlohmann::json::parse(response_.body, nullptr, false);
+    response_.json = parsed.is_discarded() ? nlohmann::json() : std::move(parsed);
+  }
+  return response_;
+}
+
+}  // namespace velko

@@ -1,0 +1,117 @@
+"""Task mode against the test update service: the request, the decisions on
+the answer, and the retries."""
+
+from __future__ import annotations
+
+import re
+
+import pytest
+
+from update_service import Reply
+from updater_machine import CHECK_PATH
+from wine_harness import exit_code
+
+EXIT_SERVICE_UNAVAILABLE = 1
+NO_UPDATE = Reply(body={"ok": True})
+OS_PATTERN = r"\d+%2E\d+%2E\d+%2E2"
+
+
+@pytest.fixture
+def installed(updater_machine):
+    updater_machine.install_browser()
+    return updater_machine
+
+
+@pytest.fixture
+def fast_retries(retry_wait_ms):
+    if retry_wait_ms > 5000:
+        pytest.skip(f"the build waits {retry_wait_ms} ms between attempts "
+                    "(configure it with -DVELKO_UPDATE_RETRY_WAIT_MS=200)")
+
+
+def request_line_pattern(bv: str) -> str:
+    return rf"GET {CHECK_PATH}\?bv={bv}&os={OS_PATTERN} HTTP/1\.1"
+
+
+def test_no_update_ends_after_one_exact_request(installed, update_service):
+    update_service.set_route(CHECK_PATH, [NO_UPDATE])
+    result = installed.run_updater("-Task")
+    assert result.returncode == 0, result.stderr
+    lines = update_service.request_lines()
+    assert len(lines) == 1
+    assert re.fullmatch(request_line_pattern(r"51%2E0%2E2704%2E103"), lines[0]), lines[0]
+
+
+def test_browser_without_version_resource_sends_empty_bv(updater_machine, update_service):
+    updater_machine.install_browser(versioned=False)
+    update_service.set_route(CHECK_PATH, [NO_UPDATE])
+    assert updater_machine.run_updater("-Task").returncode == 0
+    (line,) = update_service.request_lines()
+    assert re.fullmatch(request_line_pattern(""), line), line
+
+
+def test_json_with_charset_is_accepted(installed, update_service):
+    update_service.set_route(CHECK_PATH, [Reply(content_type="application/json; charset=utf-8",
+                                                body={"ok": True, "update": None})])
+    assert installed.run_updater("-Task").returncode == 0
+    assert len(update_service.request_lines()) == 1
+
+
+def test_task_switch_after_extra_runs_task_mode(installed, update_service):
+    update_service.set_route(CHECK_PATH, [NO_UPDATE])
+    assert installed.run_updater("-Extra", "a.rar", "-Task").returncode == 0
+    assert len(update_service.request_lines()) == 1
+
+
+@pytest.mark.parametrize("failed", [
+    Reply(body={"ok": False}),
+    Reply(status=404, content_type="text/plain", body="not found"),
+    Reply(content_type="text/html", body={"ok": True}),
+    Reply(body='{"ok": tru'),                              # not JSON
+    Reply(body={"ok": "yes"}),                             # wrong type
+    Reply(body={"ok": True, "update": "http://x/p.rar"}),  # wrong type
+    Reply(body={"ok": True, "update": {"url": "file:///C:/windows/notepad.exe"}}),
+    Reply(status=302, content_type=None, headers={"Location": "/elsewhere"}),
+], ids=["ok-false", "404", "text-html", "malformed-json", "ok-not-bool", "update-not-object",
+        "url-not-web", "redirect"])
+def test_failed_attempt_is_retried(installed, update_service, fast_retries, failed):
+    update_service.set_route(CHECK_PATH, [failed, NO_UPDATE])
+    result = installed.run_updater("-Task")
+    assert result.returncode == 0, result.stderr
+    lines = update_service.request_lines()
+    assert len(lines) == 2 and all(CHECK_PATH in line for line in lines), lines
+
+
+def test_ten_failed_attempts_end_the_run(installed, update_service, fast_retries):
+    update_service.set_route(CHECK_PATH, [Reply(body={"ok": False})])
+    result = installed.run_updater("-Task")
+    assert result.returncode == EXIT_SERVICE_UNAVAILABLE
+    assert len(update_service.request_lines()) == 10
+    assert installed.task() is None  # task mode never touches the task unless the browser is gone
+
+
+def test_found_update_ends_the_run_cleanly(installed, update_service):
+    update_service.set_route(CHECK_PATH, [Reply(body={"ok": True,
+                                                      "update": {"url": "http://127.0.0.1/p.rar"}})])
+    result = installed.run_updater("-Task")
+    assert result.returncode == 0
+    assert len(update_service.request_lines()) == 1
+
+
+def test_unreachable_service_is_retried(installed, update_service, fast_retries):
+    # No route: every request gets the service's own 404.
+    assert installed.run_updater("-Task").returncode == EXIT_SERVICE_UNAVAILABLE
+    assert len(update_service.request_lines()) == 10
+
+
+def test_without_registry_value_the_program_files_folder_is_used(updater_machine, update_service):
+    updater_machine.install_browser(registry_value=None)
+    update_service.set_route(CHECK_PATH, [NO_UPDATE])
+    assert updater_machine.run_updater("-Task").returncode == 0
+    assert len(update_service.request_lines()) == 1
+
+
+def test_slow_answer_is_waited_for(installed, update_service):
+    update_service.set_route(CHECK_PATH, [Reply(body={"ok": True}, delay_s=2.0)])
+    assert installed.run_updater("-Task").returncode == 0
+    assert len(update_service.request_lines()) == 1

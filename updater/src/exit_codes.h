@@ -1,0 +1,13 @@
+#pragma once
+
+namespace velko::updater {
+
+constexpr int kExitSuccess = 0;
+// Register mode could not register the task; task mode found no installed
+// browser or could not create its controller window.
+constexpr int kExitFailure = -1;
+// Task mode: all ten attempts to ask the update service failed. The task is
+// kept so that the next logon asks again.
+constexpr int kExitUpdateServiceUnavailable = 1;
+
+}  // namespace velko::updater

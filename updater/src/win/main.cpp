@@ -1,0 +1,44 @@
+// Entry point of the updater: selects the mode from the command line.
+#include <windows.h>
+#include <objbase.h>
+#include <shellapi.h>
+
+#include <string>
+#include <vector>
+
+#include "command_line.h"
+#include "updater_modes.h"
+
+namespace {
+
+std::vector<std::wstring> SplitProcessCommandLine() {
+  std::vector<std::wstring> arguments;
+  int count = 0;
+  wchar_t** argv = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+  if (argv == nullptr) {
+    return arguments;
+  }
+  arguments.assign(argv, argv + count);
+  ::LocalFree(argv);
+  return arguments;
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
+  // Single-threaded apartment for the Task Scheduler objects; COM stays
+  // initialised until the process ends.
+  ::CoInitialize(nullptr);
+  using velko::updater::UpdaterMode;
+  const velko::updater::UpdaterCommandLine command_line =
+      velko::updater::ParseUpdaterCommandLine(SplitProcessCommandLine());
+  switch (command_line.mode) {
+    case UpdaterMode::kTask:
+      return velko::updater::RunTaskMode(instance, show_command);
+    case UpdaterMode::kExtract:
+      return velko::updater::RunExtractMode(instance, command_line.extra);
+    case UpdaterMode::kRegister:
+      break;
+  }
+  return velko::updater::RunRegisterMode(instance);
+}
