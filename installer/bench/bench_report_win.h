@@ -1,0 +1,40 @@
+// What both benchmark programs print at their end: elapsed time since the
+// process started and peak memory, one "key=value" line each, for the driver.
+#pragma once
+
+#include <windows.h>
+#include <psapi.h>
+
+#include <cstdio>
+
+namespace velko::installer::bench {
+
+inline double MillisecondsSinceProcessStart() {
+  FILETIME created, exited, kernel, user, now;
+  GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+  GetSystemTimeAsFileTime(&now);
+  const auto ticks = [](const FILETIME& t) {
+    return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+  };
+  return static_cast<double>(ticks(now) - ticks(created)) / 10000.0;
+}
+
+inline double CpuMilliseconds() {
+  FILETIME created, exited, kernel, user;
+  GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+  const auto ticks = [](const FILETIME& t) {
+    return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+  };
+  return static_cast<double>(ticks(kernel) + ticks(user)) / 10000.0;
+}
+
+inline void PrintReport(const char* program, unsigned long long files) {
+  PROCESS_MEMORY_COUNTERS counters{};
+  counters.cb = sizeof counters;
+  GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+  std::printf("program=%s files=%llu elapsed_ms=%.1f cpu_ms=%.1f peak_working_set_mb=%.1f peak_private_mb=%.1f\n",
+              program, files, MillisecondsSinceProcessStart(), CpuMilliseconds(),
+              counters.PeakWorkingSetSize / 1048576.0, counters.PeakPagefileUsage / 1048576.0);
+}
+
+}  // namespace velko::installer::bench

@@ -1,0 +1,122 @@
+// The install worker: creates the install folder, waits until the browser no
+// longer runs from it, writes the package to a temporary archive, unpacks it
+// with progress and reports the end. It runs once per process on a thread of
+// its own and talks to the controller only through an InstallHost.
+//
+// How the controller drives it: on WM_START_WORKER, DefaultInstallPlan(its
+// instance) and an InstallWorker over a ControllerWindowHost(its window, its
+// InstallState), then Start(); WM_UPDATE_PROGRESS reads state.progress;
+// WM_REGISTER_BROWSER, WM_MAKE_SHORTCUTS and WM_LAUNCH_BROWSER pass
+// state.install_folder to RegisterBrowser, CreateShortcuts and
+// LaunchBrowserAndUpdater; at the end StopAndWait() comes before the
+// temporary archive (state.temp_archive) is deleted.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <optional>
+#include <string>
+
+namespace velko::installer {
+
+// What the worker asks of and reports to the program that runs it. All calls
+// come from the worker thread.
+class InstallHost {
+ public:
+  virtual ~InstallHost() = default;
+  // The browser runs from the install folder. True means the user gives up.
+  virtual bool AskGiveUpWhileBrowserRuns() = 0;
+  // The temporary archive exists from now on; its owner deletes it at the end.
+  virtual void TempArchiveCreated(const std::wstring& path) = 0;
+  // Fraction 0.0-1.0 of the files handled so far.
+  virtual void ProgressChanged(double fraction) = 0;
+  // All files are out: register, show 100 %, make shortcuts, launch.
+  virtual void ExtractionFinished(const std::wstring& install_folder) = 0;
+  // The user gave up in the running-browser question: end the program.
+  virtual void UserGaveUp() = 0;
+};
+
+struct InstallPlan {
+  std::wstring install_folder;  // created if missing (last component only)
+  std::wstring package_module;  // file that holds the PACKAGE/PDATA resource
+  std::wstring temp_folder;     // where "<tick>.rar" is written
+};
+
+// The plan of a real run: Program Files\VelkoBrowser, the installer's own
+// file, the local application-data folder. nullopt when a folder is unknown.
+std::optional<InstallPlan> DefaultInstallPlan(HMODULE installer_module);
+
+enum class InstallOutcome {
+  kFinished,           // ExtractionFinished was reported
+  kUserGaveUp,         // UserGaveUp was reported
+  kStopped,            // the stop flag ended the run
+  kNoInstallFolder,    // the install folder is unknown or cannot be created
+  kNoPackage,          // installer not loadable as data, or resource missing
+  kTempFileFailed,     // temporary archive not creatable or not fully written
+  kArchiveUnreadable,  // the archive did not open (first or second time)
+};
+
+const char* InstallOutcomeText(InstallOutcome outcome);
+
+// The worker's whole sequence, on the calling thread. `stop` is checked in
+// the running-browser loop and between archive entries.
+InstallOutcome RunInstall(const InstallPlan& plan, InstallHost& host, const std::atomic<bool>& stop);
+
+// Owns the worker thread. Destroying it (or StopAndWait) raises the stop flag
+// and waits for the thread, so the worker never outlives the state it writes.
+class InstallWorker {
+ public:
+  InstallWorker(InstallPlan plan, InstallHost& host);
+  ~InstallWorker();
+  InstallWorker(const InstallWorker&) = delete;
+  InstallWorker& operator=(const InstallWorker&) = delete;
+
+  bool Start();  // false when the thread could not be created or already ran
+  // Raises the stop flag and waits for the thread to end. While waiting it
+  // dispatches messages sent to this thread's windows, so a worker blocked in
+  // SendMessage to the caller's thread can finish; a handler of the
+  // running-browser question should answer "give up" at once when
+  // stop_requested() is true instead of showing its box.
+  void StopAndWait();
+  bool stop_requested() const { return stop_.load(); }
+  std::optional<InstallOutcome> outcome() const;  // set once the thread ended
+
+ private:
+  static unsigned __stdcall ThreadMain(void* self);
+
+  InstallPlan plan_;
+  InstallHost& host_;
+  std::atomic<bool> stop_{false};
+  std::atomic<int> outcome_{-1};
+  HANDLE thread_ = nullptr;
+};
+
+// Values the worker writes for the controller. Each is written before the
+// message that makes the controller read it is posted.
+struct InstallState {
+  std::atomic<double> progress{0.0};
+  std::wstring temp_archive;
+  std::wstring install_folder;
+};
+
+// The host a controller uses: stores into InstallState and posts the
+// controller's private messages to its window; the running-browser question
+// is sent (WM_ASK_BROWSER_RUNNING), so the worker waits for the answer.
+class ControllerWindowHost final : public InstallHost {
+ public:
+  ControllerWindowHost(HWND controller_window, InstallState& state)
+      : window_(controller_window), state_(state) {}
+
+  bool AskGiveUpWhileBrowserRuns() override;
+  void TempArchiveCreated(const std::wstring& path) override;
+  void ProgressChanged(double fraction) override;
+  void ExtractionFinished(const std::wstring& install_folder) override;
+  void UserGaveUp() override;
+
+ private:
+  HWND window_;
+  InstallState& state_;
+};
+
+}  // namespace velko::installer

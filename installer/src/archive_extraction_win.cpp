@@ -1,0 +1,147 @@
+// Two passes over the archive with the UnRAR library: the first only reads
+// headers to count the files (skipping costs no unpacking), the second
+// extracts each file to a destination name of our own making, so that the
+// library never decides where a file goes.
+#include <windows.h>
+#include <unrar/dll.hpp>
+
+#include <memory>
+#include <vector>
+
+#include "velko/archive_entry_name.h"
+#include "velko/file_utils.h"
+#include "velko/installer/package_extraction.h"
+#include "velko/path_text.h"
+
+namespace velko::installer {
+namespace {
+
+constexpr unsigned int kCommentBufferBytes = 16384;
+
+// Answers the library's questions: no further volumes, no password, and
+// "stop" while a file is being written once the stop flag is raised.
+int CALLBACK LibraryCallback(UINT message, LPARAM user_data, LPARAM, LPARAM) {
+  const auto* stop = reinterpret_cast<const std::atomic<bool>*>(user_data);
+  if (message == UCM_PROCESSDATA) return stop->load() ? -1 : 1;
+  return -1;
+}
+
+class OpenArchive {
+ public:
+  OpenArchive(const std::wstring& path, const std::atomic<bool>& stop)
+      : comment_(kCommentBufferBytes), path_(path) {
+    RAROpenArchiveDataEx data{};
+    data.ArcNameW = path_.data();
+    data.OpenMode = RAR_OM_EXTRACT;
+    data.CmtBuf = comment_.data();  // the comment is read and not used
+    data.CmtBufSize = kCommentBufferBytes;
+    data.Callback = LibraryCallback;
+    data.UserData = reinterpret_cast<LPARAM>(&stop);
+    handle_ = RAROpenArchiveEx(&data);
+    if (data.OpenResult != ERAR_SUCCESS && handle_ != nullptr) {
+      RARCloseArchive(handle_);
+      handle_ = nullptr;
+    }
+  }
+  ~OpenArchive() {
+    if (handle_ != nullptr) RARCloseArchive(handle_);
+  }
+  OpenArchive(const OpenArchive&) = delete;
+  OpenArchive& operator=(const OpenArchive&) = delete;
+
+  HANDLE get() const { return handle_; }
+
+ private:
+  std::vector<char> comment_;
+  std::wstring path_;
+  HANDLE handle_ = nullptr;
+};
+
+bool IsFolder(const RARHeaderDataEx& header) { return (header.Flags & RHDF_DIRECTORY) != 0; }
+
+enum class CountStatus { kCounted, kOpenFailed, kDamaged };
+
+CountStatus CountFiles(const std::wstring& archive_path, const std::atomic<bool>& stop,
+                       std::size_t& files) {
+  OpenArchive archive(archive_path, stop);
+  if (archive.get() == nullptr) return CountStatus::kOpenFailed;
+  auto header = std::make_unique<RARHeaderDataEx>();
+  int code;
+  while ((code = RARReadHeaderEx(archive.get(), header.get())) == ERAR_SUCCESS) {
+    if (!IsFolder(*header)) ++files;
+    RARProcessFile(archive.get(), RAR_SKIP, nullptr, nullptr);
+  }
+  return code == ERAR_END_ARCHIVE ? CountStatus::kCounted : CountStatus::kDamaged;
+}
+
+// The destination of a file entry, or nothing when the entry must not be
+// written: a name that would resolve outside the folder, or a link (whose
+// target the library would create wherever it points).
+std::optional<std::wstring> Destination(const RARHeaderDataEx& header, const std::wstring& folder) {
+  if (header.RedirType != 0) return std::nullopt;
+  // Entry names are 8-bit, in the thread's ANSI code page.
+  const std::wstring name = AnsiToWide(header.FileName);
+  if (!IsSafeArchiveEntryName(std::wstring_view(name))) return std::nullopt;
+  return JoinPath<wchar_t>(folder, name);
+}
+
+}  // namespace
+
+ExtractionResult ExtractArchiveToFolder(const std::wstring& archive_path, const std::wstring& folder,
+                                        const ExtractionProgress& progress,
+                                        const std::atomic<bool>& stop) {
+  ExtractionResult result;
+  const CountStatus counted = CountFiles(archive_path, stop, result.files_total);
+  if (counted != CountStatus::kCounted) {
+    result.status = counted == CountStatus::kOpenFailed ? ExtractionStatus::kOpenFailed
+                                                        : ExtractionStatus::kDamaged;
+    return result;
+  }
+  OpenArchive archive(archive_path, stop);
+  if (archive.get() == nullptr) {
+    result.status = ExtractionStatus::kReopenFailed;
+    return result;
+  }
+  auto header = std::make_unique<RARHeaderDataEx>();
+  int code;
+  while ((code = RARReadHeaderEx(archive.get(), header.get())) == ERAR_SUCCESS) {
+    if (stop.load()) {
+      result.status = ExtractionStatus::kStopped;
+      return result;
+    }
+    if (IsFolder(*header)) {
+      // Folders come into being with the files written into them.
+      RARProcessFile(archive.get(), RAR_SKIP, nullptr, nullptr);
+      continue;
+    }
+    if (std::optional<std::wstring> destination = Destination(*header, folder)) {
+      if (RARProcessFileW(archive.get(), RAR_EXTRACT, nullptr, destination->data()) != ERAR_SUCCESS) {
+        ++result.files_failed;
+      }
+    } else {
+      RARProcessFile(archive.get(), RAR_SKIP, nullptr, nullptr);
+      ++result.entries_refused;
+    }
+    ++result.files_done;
+    if (progress) progress(result.files_done, result.files_total);
+  }
+  if (stop.load()) {
+    result.status = ExtractionStatus::kStopped;
+  } else {
+    result.status = code == ERAR_END_ARCHIVE ? ExtractionStatus::kFinished : ExtractionStatus::kDamaged;
+  }
+  return result;
+}
+
+const char* ExtractionStatusText(ExtractionStatus status) {
+  switch (status) {
+    case ExtractionStatus::kFinished: return "finished";
+    case ExtractionStatus::kOpenFailed: return "open failed";
+    case ExtractionStatus::kReopenFailed: return "reopen failed";
+    case ExtractionStatus::kDamaged: return "damaged";
+    case ExtractionStatus::kStopped: return "stopped";
+  }
+  return "unknown";
+}
+
+}  // namespace velko::installer

@@ -1,0 +1,227 @@
+#include <gtest/gtest.h>
+#include <shlobj.h>
+
+#include <vector>
+
+#include "test_support.h"
+#include "velko/installer/install_locations.h"
+#include "velko/installer/install_messages.h"
+#include "velko/installer/install_worker.h"
+
+namespace velko::installer {
+namespace {
+
+using test::ScratchFolder;
+
+// Records the worker's reports; answers the running-browser question with a
+// scripted function.
+class RecordingHost : public InstallHost {
+ public:
+  std::function<bool(int ask_number)> answer = [](int) { return true; };
+  int asks = 0;
+  std::vector<std::wstring> temp_archives;
+  std::vector<double> progress;
+  std::vector<std::wstring> finished;
+  int gave_up = 0;
+
+  bool AskGiveUpWhileBrowserRuns() override { return answer(++asks); }
+  void TempArchiveCreated(const std::wstring& path) override { temp_archives.push_back(path); }
+  void ProgressChanged(double fraction) override { progress.push_back(fraction); }
+  void ExtractionFinished(const std::wstring& folder) override { finished.push_back(folder); }
+  void UserGaveUp() override { ++gave_up; }
+};
+
+class InstallWorkerTest : public ::testing::Test {
+ protected:
+  ScratchFolder root_{L"worker"};
+  InstallPlan plan_{root_ / L"VelkoBrowser", test::ExePath(), root_.path()};
+  RecordingHost host_;
+  std::atomic<bool> stop_{false};
+
+  void TearDown() override {
+    test::StopSampleBrowsers(root_.path());
+  }
+  // The browser running from the install folder.
+  void StartBrowserIn(const std::wstring& folder) {
+    CreateDirectoryW(folder.c_str(), nullptr);
+    test::InstallSampleBrowser(folder + L"\\chrome.exe");
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    std::wstring command = L"\"" + folder + L"\\chrome.exe\"";
+    ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                               &process));
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    ASSERT_TRUE(test::WaitForFile(folder + L"\\chrome.exe.starts.txt", 10000));
+  }
+};
+
+TEST(InstallPlanTest, RealRunUsesProgramFilesLocalAppDataAndTheInstallerItself) {
+  const std::optional<InstallPlan> plan = DefaultInstallPlan(nullptr);
+  ASSERT_TRUE(plan.has_value());
+  wchar_t program_files[MAX_PATH] = {};
+  ASSERT_TRUE(SHGetSpecialFolderPathW(nullptr, program_files, CSIDL_PROGRAM_FILES, FALSE));
+  EXPECT_EQ(plan->install_folder, std::wstring(program_files) + L"\\VelkoBrowser");
+  wchar_t local_app_data[MAX_PATH] = {};
+  ASSERT_TRUE(SHGetSpecialFolderPathW(nullptr, local_app_data, CSIDL_LOCAL_APPDATA, FALSE));
+  EXPECT_EQ(plan->temp_folder, local_app_data);
+  EXPECT_EQ(plan->package_module, test::ExePath());
+  // The tick count is unsigned: late in a 49-day cycle it still names a file.
+  EXPECT_EQ(TempArchivePath(L"C:\\t", 4294967295UL), L"C:\\t\\4294967295.rar");
+}
+
+TEST_F(InstallWorkerTest, FullRunReportsArchiveProgressAndEndInOrder) {
+  EXPECT_EQ(RunInstall(plan_, host_, stop_), InstallOutcome::kFinished);
+  ASSERT_EQ(host_.temp_archives.size(), 1u);
+  // "<folder>\<tick>.rar"; the worker leaves it for its owner to delete.
+  EXPECT_EQ(host_.temp_archives[0].rfind(root_.path() + L"\\", 0), 0u);
+  EXPECT_EQ(host_.temp_archives[0].substr(host_.temp_archives[0].size() - 4), L".rar");
+  EXPECT_TRUE(test::FileExists(host_.temp_archives[0]));
+  ASSERT_EQ(host_.progress.size(), 244u);
+  EXPECT_DOUBLE_EQ(host_.progress.front(), 1.0 / 244);
+  EXPECT_DOUBLE_EQ(host_.progress.back(), 1.0);
+  EXPECT_TRUE(std::is_sorted(host_.progress.begin(), host_.progress.end()));
+  EXPECT_EQ(host_.finished, std::vector<std::wstring>{plan_.install_folder});
+  EXPECT_EQ(host_.asks, 0);
+  EXPECT_TRUE(test::FileExists(plan_.install_folder + L"\\Updater.exe"));
+}
+
+TEST_F(InstallWorkerTest, RunningBrowserIsAskedAboutUntilItIsClosed) {
+  StartBrowserIn(plan_.install_folder);
+  host_.answer = [this](int ask) {
+    if (ask == 2) test::StopSampleBrowsers(plan_.install_folder);  // the user closes it, then retries
+    return false;
+  };
+  EXPECT_EQ(RunInstall(plan_, host_, stop_), InstallOutcome::kFinished);
+  EXPECT_EQ(host_.asks, 2);  // retry without closing asks again
+  EXPECT_EQ(host_.gave_up, 0);
+}
+
+TEST_F(InstallWorkerTest, GivingUpEndsBeforeAnythingIsWritten) {
+  StartBrowserIn(plan_.install_folder);
+  host_.answer = [](int) { return true; };
+  EXPECT_EQ(RunInstall(plan_, host_, stop_), InstallOutcome::kUserGaveUp);
+  EXPECT_EQ(host_.gave_up, 1);
+  EXPECT_TRUE(host_.temp_archives.empty());
+  EXPECT_TRUE(host_.progress.empty());
+  EXPECT_EQ(test::ListFilesRecursively(plan_.install_folder).size(), 2u);  // chrome.exe and its record
+}
+
+TEST_F(InstallWorkerTest, BrowserRunningFromAnotherFolderIsNotAskedAbout) {
+  StartBrowserIn(root_ / L"elsewhere");
+  EXPECT_EQ(RunInstall(plan_, host_, stop_), InstallOutcome::kFinished);
+  EXPECT_EQ(host_.asks, 0);
+}
+
+TEST_F(InstallWorkerTest, EarlyStopsEndQuietlyWithoutFinishing) {
+  InstallPlan no_package = plan_;
+  no_package.package_module = test::ExeFolder() + L"\\sample_browser.exe";
+  EXPECT_EQ(RunInstall(no_package, host_, stop_), InstallOutcome::kNoPackage);
+
+  InstallPlan no_temp_folder = plan_;
+  no_temp_folder.temp_folder = root_ / L"missing";
+  EXPECT_EQ(RunInstall(no_temp_folder, host_, stop_), InstallOutcome::kTempFileFailed);
+
+  InstallPlan no_parent = plan_;
+  no_parent.install_folder = root_ / L"missing\\VelkoBrowser";  // only the last component is created
+  EXPECT_EQ(RunInstall(no_parent, host_, stop_), InstallOutcome::kNoInstallFolder);
+
+  EXPECT_TRUE(host_.progress.empty());
+  EXPECT_TRUE(host_.finished.empty());
+  EXPECT_TRUE(host_.temp_archives.empty());
+}
+
+// A message-only window standing in for the controller: records the private
+// messages in arrival order and answers the running-browser question.
+struct ControllerStandIn {
+  std::vector<UINT> messages;
+  LRESULT ask_answer = 0;
+  HWND window = nullptr;
+
+  static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+    auto* self = reinterpret_cast<ControllerStandIn*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (self != nullptr && message >= WM_BEGIN_INSTALL && message <= WM_REGISTER_BROWSER) {
+      self->messages.push_back(message);
+      if (message == WM_ASK_BROWSER_RUNNING) return self->ask_answer;
+      if (message == WM_LAUNCH_BROWSER || message == WM_CLOSE_INSTALLER) PostQuitMessage(0);
+      return 0;
+    }
+    return DefWindowProcW(hwnd, message, wparam, lparam);
+  }
+  ControllerStandIn() {
+    WNDCLASSW window_class{};
+    window_class.lpfnWndProc = Proc;
+    window_class.lpszClassName = L"VelkoInstallerTestController";
+    RegisterClassW(&window_class);
+    window = CreateWindowExW(0, window_class.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr,
+                             nullptr);
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  }
+  ~ControllerStandIn() { DestroyWindow(window); }
+  void RunUntilQuit() {
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
+  }
+};
+
+TEST_F(InstallWorkerTest, ControllerReceivesProgressThenTheFourFinishingMessages) {
+  ControllerStandIn controller;
+  InstallState state;
+  ControllerWindowHost host(controller.window, state);
+  InstallWorker worker(plan_, host);
+  ASSERT_TRUE(worker.Start());
+  controller.RunUntilQuit();
+  worker.StopAndWait();
+  EXPECT_EQ(worker.outcome(), InstallOutcome::kFinished);
+  ASSERT_EQ(controller.messages.size(), 244u + 4u);
+  EXPECT_TRUE(std::all_of(controller.messages.begin(), controller.messages.end() - 4,
+                          [](UINT m) { return m == WM_UPDATE_PROGRESS; }));
+  const std::vector<UINT> last(controller.messages.end() - 4, controller.messages.end());
+  EXPECT_EQ(last, (std::vector<UINT>{WM_REGISTER_BROWSER, WM_UPDATE_PROGRESS, WM_MAKE_SHORTCUTS,
+                                     WM_LAUNCH_BROWSER}));
+  EXPECT_EQ(state.progress.load(), 1.0);
+  EXPECT_EQ(state.install_folder, plan_.install_folder);
+  EXPECT_TRUE(test::FileExists(state.temp_archive));
+}
+
+TEST_F(InstallWorkerTest, GivingUpPostsCloseInstaller) {
+  StartBrowserIn(plan_.install_folder);
+  ControllerStandIn controller;
+  controller.ask_answer = 1;
+  InstallState state;
+  ControllerWindowHost host(controller.window, state);
+  InstallWorker worker(plan_, host);
+  ASSERT_TRUE(worker.Start());
+  controller.RunUntilQuit();
+  worker.StopAndWait();
+  EXPECT_EQ(worker.outcome(), InstallOutcome::kUserGaveUp);
+  EXPECT_EQ(controller.messages, (std::vector<UINT>{WM_ASK_BROWSER_RUNNING, WM_CLOSE_INSTALLER}));
+  EXPECT_TRUE(state.temp_archive.empty());
+}
+
+// Closing the installer while the worker waits for an answer: StopAndWait
+// answers the pending question itself, so nothing deadlocks, and the worker
+// has ended before its state goes away.
+TEST_F(InstallWorkerTest, StopAndWaitEndsAWorkerBlockedInTheQuestion) {
+  StartBrowserIn(plan_.install_folder);
+  ControllerStandIn controller;  // answers "try again" forever
+  InstallState state;
+  ControllerWindowHost host(controller.window, state);
+  {
+    InstallWorker worker(plan_, host);
+    ASSERT_TRUE(worker.Start());
+    // Not pumping messages here: the worker is now stuck in SendMessage.
+    while (!worker.outcome() && controller.messages.empty()) {
+      MSG message;
+      if (!PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE)) Sleep(5);
+    }
+    worker.StopAndWait();
+    EXPECT_EQ(worker.outcome(), InstallOutcome::kStopped);
+  }
+  EXPECT_FALSE(controller.messages.empty());
+  EXPECT_TRUE(state.temp_archive.empty());
+}
+
+}  // namespace
+}  // namespace velko::installer
