@@ -1,0 +1,138 @@
+#include "route_http_server_win.h"
+
+#include <ws2tcpip.h>
+
+#include <algorithm>
+
+namespace velko::test_support {
+namespace {
+
+std::string ReasonPhrase(int status) {
+  switch (status) {
+    case 200: return "OK";
+    case 302: return "Found";
+    case 404: return "Not Found";
+    case 500: return "Internal Server Error";
+    default: return "Status";
+  }
+}
+
+// The path of "GET /path?query HTTP/1.1", without the query.
+std::string RequestPath(const std::string& head) {
+  const std::size_t first = head.find(' ');
+  if (first == std::string::npos) return {};
+  const std::size_t second = head.find(' ', first + 1);
+  std::string target = head.substr(first + 1, second == std::string::npos ? std::string::npos
+                                                                             : second - first - 1);
+  const std::size_t query = target.find('?');
+  if (query != std::string::npos) target.resize(query);
+  return target;
+}
+
+bool SendAll(SOCKET connection, const std::string& bytes) {
+  std::size_t sent = 0;
+  while (sent < bytes.size()) {
+    const int chunk = static_cast<int>(std::min<std::size_t>(bytes.size() - sent, 1 << 20));
+    const int n = ::send(connection, bytes.data() + sent, chunk, 0);
+    if (n <= 0) return false;
+    sent += static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+}  // namespace
+
+RouteHttpServer::RouteHttpServer() {
+  WSADATA data;
+  ::WSAStartup(MAKEWORD(2, 2), &data);
+  listener_ = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+  if (listener_ == INVALID_SOCKET) return;
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  address.sin_port = 0;  // any free port
+  int length = sizeof(address);
+  if (::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0 ||
+      ::listen(listener_, 16) != 0 ||
+      ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+    ::closesocket(listener_);
+    listener_ = INVALID_SOCKET;
+    return;
+  }
+  port_ = ntohs(address.sin_port);
+  thread_ = std::thread([this] { Serve(); });
+}
+
+RouteHttpServer::~RouteHttpServer() {
+  stopping_ = true;
+  if (thread_.joinable()) thread_.join();
+  if (listener_ != INVALID_SOCKET) ::closesocket(listener_);
+  ::WSACleanup();
+}
+
+void RouteHttpServer::SetRoute(const std::string& path, HttpRoute route) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  routes_[path] = std::move(route);
+}
+
+std::string RouteHttpServer::BaseUrl() const {
+  return "http://127.0.0.1:" + std::to_string(port_);
+}
+
+std::vector<std::string> RouteHttpServer::RequestedPaths() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return requested_paths_;
+}
+
+int RouteHttpServer::CountRequests(const std::string& path) const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  int count = 0;
+  for (const std::string& requested : requested_paths_) count += requested == path ? 1 : 0;
+  return count;
+}
+
+HttpRoute RouteHttpServer::RouteFor(const std::string& path) const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  const auto it = routes_.find(path);
+  if (it != routes_.end()) return it->second;
+  return HttpRoute{404, "text/plain", "not found"};
+}
+
+void RouteHttpServer::Serve() {
+  while (!stopping_) {
+    fd_set readable;
+    FD_ZERO(&readable);
+    FD_SET(listener_, &readable);
+    timeval wait{0, 50 * 1000};
+    if (::select(0, &readable, nullptr, nullptr, &wait) <= 0) continue;
+    const SOCKET connection = ::accept(listener_, nullptr, nullptr);
+    if (connection == INVALID_SOCKET) continue;
+    Answer(connection);
+    ::shutdown(connection, SD_SEND);
+    ::closesocket(connection);
+  }
+}
+
+void RouteHttpServer::Answer(SOCKET connection) {
+  std::string head;
+  char buffer[4096];
+  while (head.find("\r\n\r\n") == std::string::npos && head.size() < 65536) {
+    const int n = ::recv(connection, buffer, sizeof(buffer), 0);
+    if (n <= 0) return;
+    head.append(buffer, static_cast<std::size_t>(n));
+  }
+  const std::string path = RequestPath(head);
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    requested_paths_.push_back(path);
+  }
+  const HttpRoute route = RouteFor(path);
+  std::string reply = "HTTP/1.1 " + std::to_string(route.status) + " " +
+                      ReasonPhrase(route.status) + "\r\n";
+  if (!route.content_type.empty()) reply += "Content-Type: " + route.content_type + "\r\n";
+  reply += "Content-Length: " + std::to_string(route.body.size()) + "\r\nConnection: close\r\n\r\n";
+  reply += route.body;
+  SendAll(connection, reply);
+}
+
+}  // namespace velko::test_support

@@ -1,0 +1,4 @@
+// A valid library that exports nothing.
+#include <windows.h>
+
+BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID) { return TRUE; }
