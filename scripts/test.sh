@@ -49,7 +49,8 @@ run_fuzzers() {
     [ -d "$corpus" ] || corpus="fuzz/corpus/${name}_fuzz"
     work=$(mktemp -d)
     [ -d "$corpus" ] && cp -r "$corpus/." "$work/"
-    "$f" -max_total_time="$FUZZ_SECONDS" -print_final_stats=1 "$work" >"$REPORTS/fuzz-$name.log" 2>&1
+    "$f" -max_total_time="$FUZZ_SECONDS" -print_final_stats=1 \
+      -artifact_prefix="$REPORTS/fuzz-$name-" "$work" >"$REPORTS/fuzz-$name.log" 2>&1
     rc=$?
     rm -rf "$work"
     if [ $rc = 0 ]; then

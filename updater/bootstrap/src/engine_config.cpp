@@ -1,5 +1,7 @@
 #include "engine_config.h"
 
+#include "velko/tinyxml_text.h"
+
 #include <tinyxml.h>
 
 #include <set>
@@ -51,7 +53,7 @@ std::optional<std::uint32_t> ParseCrcText(std::string_view text) {
 
 std::optional<EngineConfig> ParseEngineConfig(std::string_view text) {
   if (text.find('\0') != std::string_view::npos) return std::nullopt;
-  const std::string owned(text);
+  const std::string owned = velko::TinyXmlParseBuffer(text);
   TiXmlDocument document;
   document.Parse(owned.c_str());
   if (document.Error()) return std::nullopt;
