@@ -3,7 +3,7 @@
 # shipped programs), then run what the build has under Wine on a virtual display and
 # report what happened. Where this kernel cannot run 32-bit code, the programs that are
 # run come from the 64-bit build of the same sources.
-#   scripts/main-job.sh
+#   scripts/main-job.sh            (--update: also demonstrate an update cycle)
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 cd "$ROOT"
@@ -30,4 +30,4 @@ RUN_BUILD="$ROOT/build/$RUN_PRESET"
 if [ -z "${DISPLAY:-}" ]; then export DISPLAY; DISPLAY=$(scripts/xvfb.sh); fi
 rm -rf "$OUT" && mkdir -p "$OUT"
 export VELKO_BUILD_DIR="$RUN_BUILD"
-python3 scripts/main_job_run.py --build "$RUN_BUILD" --out "$OUT" --shipped "$ROOT/build/windows"
+python3 scripts/main_job_run.py --build "$RUN_BUILD" --out "$OUT" --shipped "$ROOT/build/windows" "$@"

@@ -87,6 +87,8 @@ def main() -> int:
     parser.add_argument("--build", type=Path, required=True, help="Windows build to run")
     parser.add_argument("--shipped", type=Path, required=True, help="the 32-bit build")
     parser.add_argument("--out", type=Path, required=True, help="folder for reports")
+    parser.add_argument("--update", action="store_true",
+                        help="also demonstrate an update cycle against the test update service")
     args = parser.parse_args()
 
     report_programs(args.shipped)
@@ -95,6 +97,11 @@ def main() -> int:
     print(f"\nWine prefix: {wine.prefix}")
     run_updater_register_mode(wine, args.build)
     show_welcome_tree(wine, args.build)
+    if args.update:
+        from update_cycle_demo import run_update_cycle
+
+        if not run_update_cycle(wine, args.build.resolve(), args.out):
+            return 1
     return 0
 
 

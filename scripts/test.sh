@@ -27,7 +27,7 @@ build() {  # build PRESET
   step "build $1"
   cmake --preset "$1" >"$REPORTS/configure-$1.log" 2>&1 \
     || { tail -n 30 "$REPORTS/configure-$1.log"; problem "configure $1"; return 1; }
-  cmake --build --preset "$1" 2>&1 | tail -n 200 >"$REPORTS/build-$1.log"
+  cmake --build --preset "$1" -- -k 0 2>&1 | tail -n 400 >"$REPORTS/build-$1.log"
   if [ "${PIPESTATUS[0]}" != 0 ]; then
     grep -E 'error|FAILED' "$REPORTS/build-$1.log" | head -n 40
     problem "build $1"; return 1

@@ -4,7 +4,7 @@
 #include <windows.h>
 #include <shldisp.h>
 
-#include "com_ref_win.h"
+#include "velko/com_ref.h"
 #include "velko/installer/shortcuts.h"
 #include "velko/path_text.h"
 

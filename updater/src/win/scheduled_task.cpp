@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "com_ref.h"
+#include "velko/com_ref.h"
 #include "current_user.h"
 #include "logon_trigger_time.h"
 

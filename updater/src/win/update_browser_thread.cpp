@@ -1,7 +1,6 @@
 #include "update_browser_thread.h"
 
-#include <cstdlib>
-
+#include "package_apply.h"
 #include "updater_messages.h"
 
 namespace velko::updater {
@@ -10,14 +9,23 @@ CUpdateBrowserThread::CUpdateBrowserThread(HINSTANCE instance, int show_command)
     : instance_(instance), show_command_(show_command) {}
 
 CUpdateBrowserThread::~CUpdateBrowserThread() {
-  // Freed in this order: package path, update record; the window base then
+  // Freed in this order: package path, task record, update record, engine
+  // (unloading the library), bootstrap. The bootstrap thread is not waited
+  // for: it has posted its only message by now. The window base then
   // destroys a window that is still alive.
   package_path_.clear();
+  task_params_.reset();
   update_info_.reset();
+  down_wrapper_.reset();
+  bootstrap_.reset();
 }
 
 void CUpdateBrowserThread::SetUpdateInfo(std::unique_ptr<UpdateInfo> info) {
   update_info_ = std::move(info);
+}
+
+void CUpdateBrowserThread::SetServices(ControllerServices services) {
+  services_ = std::move(services);
 }
 
 bool CUpdateBrowserThread::CreateControllerWindow() {
@@ -63,37 +71,103 @@ bool CUpdateBrowserThread::ProcessWindowMessage(HWND, UINT message, WPARAM wpara
 LRESULT CUpdateBrowserThread::OnCreate() { return StartEngineBootstrap() ? 0 : -1; }
 
 bool CUpdateBrowserThread::StartEngineBootstrap() {
-  // The download engine is not part of this build yet: report "no engine",
-  // which ends the run through the normal engine-ready path.
-  return PostMessage(WM_ENGINE_READY, 0, 0);
+  bootstrap::EngineBootstrapOptions options = services_.bootstrap_options;
+  options.ready_message = WM_ENGINE_READY;
+  bootstrap_ = bootstrap::EngineBootstrap::Create(hwnd(), std::move(options));
+  return bootstrap_ != nullptr;
+}
+
+void CUpdateBrowserThread::EndRun() {
+  KillTimer(POLL_TIMER);
+  DestroyWindow();
 }
 
 void CUpdateBrowserThread::OnEngineReady(wchar_t* engine_path) {
-  // The worker made the copy with _wcsdup; it is ours to free.
-  const bool have_engine = engine_path != nullptr;
-  std::free(engine_path);
-  if (!have_engine || update_info_ == nullptr) {
-    DestroyWindow();
+  // Takes over (and frees) the worker's heap copy of the path.
+  const std::optional<std::wstring> path = bootstrap::TakeEngineReadyPath(
+      reinterpret_cast<WPARAM>(engine_path));
+  if (!path) {
+    EndRun();  // no engine: the run ends without a word to the user
     return;
   }
-  // Loading the engine and starting the download come with the engine.
-  DestroyWindow();
+  std::unique_ptr<engine::DownWrapper> wrapper =
+      engine::LoadDownloadEngine(*path, services_.report_engine_load_failure);
+  if (wrapper == nullptr) {
+    EndRun();
+    return;
+  }
+  down_wrapper_ = std::move(wrapper);  // the new one first, then the old one goes
+  if (!StartDownload()) EndRun();
+}
+
+bool CUpdateBrowserThread::StartDownload() {
+  // Without an update record there is nothing to download, and a run that
+  // polls nothing would never end.
+  if (update_info_ == nullptr) return false;
+  const std::wstring folder = services_.download_folder.empty()
+                                  ? engine::DefaultDownloadFolder()
+                                  : services_.download_folder;
+  const engine::StartDownloadResult started =
+      engine::StartDownloadTask(down_wrapper_.get(), update_info_->package_url, folder,
+                                task_params_, update_info_->engine_task);
+  if (started != engine::StartDownloadResult::kStarted) return false;
+  SetTimer(POLL_TIMER, kPollIntervalMs);
+  return true;
 }
 
 void CUpdateBrowserThread::OnPollTimer() {
-  // Nothing to poll without an engine task.
-  KillTimer(POLL_TIMER);
-  DestroyWindow();
+  if (down_wrapper_ == nullptr || update_info_ == nullptr || task_params_ == nullptr) {
+    EndRun();
+    return;
+  }
+  const engine::PollStepResult polled =
+      engine::PollDownloadTask(*down_wrapper_, update_info_->engine_task, *task_params_);
+  switch (polled.kind) {
+    case engine::PollStepResult::Kind::kPending:
+      return;
+    case engine::PollStepResult::Kind::kFailed:
+      KillTimer(POLL_TIMER);
+      PostMessage(WM_DOWNLOAD_FAILED, static_cast<WPARAM>(static_cast<std::uint32_t>(polled.failure_code)), 0);
+      return;
+    case engine::PollStepResult::Kind::kComplete:
+      package_path_ = polled.package_path;
+      if (!package_path_.empty()) {
+        KillTimer(POLL_TIMER);
+        PostMessage(WM_DOWNLOAD_COMPLETE, 0, 0);
+      }
+      return;
+    case engine::PollStepResult::Kind::kNoTask:
+      // Nothing could ever complete: end instead of polling forever.
+      EndRun();
+      return;
+  }
 }
 
 void CUpdateBrowserThread::OnDownloadFailed(WPARAM) {
   // Nothing else can happen in this run; idling until logoff helps nobody.
-  KillTimer(POLL_TIMER);
-  DestroyWindow();
+  // The next logon starts a new cycle.
+  EndRun();
 }
 
 void CUpdateBrowserThread::OnDownloadComplete() {
-  DestroyWindow();
+  std::wstring target = services_.target_folder;
+  if (target.empty()) target = ApplyTargetFolder().value_or(std::wstring());
+  ApplySteps steps = ApplySteps::ForProcess(instance_);
+  if (services_.apply_steps.is_browser_running) {
+    steps.is_browser_running = services_.apply_steps.is_browser_running;
+  }
+  if (services_.apply_steps.start_self_copy) {
+    steps.start_self_copy = services_.apply_steps.start_self_copy;
+  }
+  if (services_.apply_steps.extract_in_place) {
+    steps.extract_in_place = services_.apply_steps.extract_in_place;
+  }
+  if (!package_path_.empty()) {
+    apply_outcome_ = ApplyDownloadedPackage(package_path_, target, steps);
+    // The copy has its own copy of the path.
+    if (apply_outcome_ == ApplyOutcome::kCopyStarted) package_path_.clear();
+  }
+  EndRun();
 }
 
 }  // namespace velko::updater

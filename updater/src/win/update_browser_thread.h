@@ -5,8 +5,14 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 
+#include "download_apply.h"
+#include "engine_bootstrap.h"
+#include "velko/engine/down_wrapper.h"
+#include "velko/engine/engine_download_steps.h"
+#include "velko/engine/engine_task_params.h"
 #include "velko/window/message_loop.h"
 #include "velko/window/window_base.h"
 
@@ -16,6 +22,17 @@ namespace velko::updater {
 struct UpdateInfo {
   std::string package_url;      // UTF-8, as the service sent it
   void* engine_task = nullptr;  // the download engine's task, null when none
+};
+
+// What the controller uses beyond its messages; the defaults are the real
+// ones, tests replace the parts that would reach the network or the machine.
+struct ControllerServices {
+  bootstrap::EngineBootstrapOptions bootstrap_options =
+      bootstrap::EngineBootstrapOptions::FromBuildSettings();
+  engine::EngineLoadFailureReport report_engine_load_failure = engine::ShowEngineLoadFailureBox;
+  std::wstring download_folder;  // empty: "<local app data>\commdl"
+  std::wstring target_folder;    // empty: "<Program Files>\VelkoBrowser"
+  ApplySteps apply_steps;        // empty members: the real steps
 };
 
 class CUpdateBrowserThread : public velko::window::WindowBase {
@@ -30,6 +47,13 @@ class CUpdateBrowserThread : public velko::window::WindowBase {
   void SetUpdateInfo(std::unique_ptr<UpdateInfo> info);
   const UpdateInfo* update_info() const { return update_info_.get(); }
   HINSTANCE instance() const { return instance_; }
+  const std::wstring& package_path() const { return package_path_; }
+  const engine::DownWrapper* down_wrapper() const { return down_wrapper_.get(); }
+  const engine::EngineTaskParams* task_params() const { return task_params_.get(); }
+  // The outcome of the last apply step, for diagnostics and tests.
+  std::optional<ApplyOutcome> apply_outcome() const { return apply_outcome_; }
+  // Must be called before CreateControllerWindow.
+  void SetServices(ControllerServices services);
 
   // Creates the message-only window; false when it does not exist afterwards.
   bool CreateControllerWindow();
@@ -48,12 +72,19 @@ class CUpdateBrowserThread : public velko::window::WindowBase {
   void OnDownloadFailed(WPARAM failure_code);
   void OnDownloadComplete();
   bool StartEngineBootstrap();
+  bool StartDownload();
+  void EndRun();
 
   HINSTANCE instance_;
   int show_command_;
   velko::window::MessageLoop message_loop_;
+  ControllerServices services_;
+  std::unique_ptr<bootstrap::EngineBootstrap> bootstrap_;
+  std::unique_ptr<engine::DownWrapper> down_wrapper_;
   std::unique_ptr<UpdateInfo> update_info_;
+  std::unique_ptr<engine::EngineTaskParams> task_params_;
   std::wstring package_path_;
+  std::optional<ApplyOutcome> apply_outcome_;
 };
 
 }  // namespace velko::updater

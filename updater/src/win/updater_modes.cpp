@@ -1,9 +1,11 @@
 #include "updater_modes.h"
 
 #include "exit_codes.h"
+#include "package_apply.h"
 #include "scheduled_task.h"
 #include "task_update_check.h"
 #include "update_browser_thread.h"
+#include "updater_settings.h"
 
 namespace velko::updater {
 
@@ -20,9 +22,11 @@ int RunTaskMode(HINSTANCE instance, int show_command) {
   return controller.RunMessageLoop();
 }
 
-int RunExtractMode(HINSTANCE, const std::wstring&) {
-  // Unpacking the downloaded package arrives with the download step; until
-  // then extract mode changes nothing.
+int RunExtractMode(HINSTANCE, const std::wstring& package_path) {
+  if (const std::optional<std::wstring> target = ApplyTargetFolder()) {
+    ::CreateDirectoryW(target->c_str(), nullptr);  // an existing folder is fine
+    ExtractPackage(package_path, *target, true, settings::kExtractWaitMs);
+  }
   return kExitSuccess;
 }
 

@@ -6,14 +6,15 @@
 #include <unrar/dll.hpp>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "velko/archive_entry_name.h"
 #include "velko/file_utils.h"
-#include "velko/installer/package_extraction.h"
 #include "velko/path_text.h"
+#include "velko/rar_extraction.h"
 
-namespace velko::installer {
+namespace velko {
 namespace {
 
 constexpr unsigned int kCommentBufferBytes = 16384;
@@ -88,7 +89,7 @@ std::optional<std::wstring> Destination(const RARHeaderDataEx& header, const std
 }  // namespace
 
 ExtractionResult ExtractArchiveToFolder(const std::wstring& archive_path, const std::wstring& folder,
-                                        const ExtractionProgress& progress,
+                                        const ExtractionHooks& hooks,
                                         const std::atomic<bool>& stop) {
   ExtractionResult result;
   const CountStatus counted = CountFiles(archive_path, stop, result.files_total);
@@ -97,6 +98,7 @@ ExtractionResult ExtractArchiveToFolder(const std::wstring& archive_path, const 
                                                         : ExtractionStatus::kDamaged;
     return result;
   }
+  if (hooks.between_passes) hooks.between_passes();
   OpenArchive archive(archive_path, stop);
   if (archive.get() == nullptr) {
     result.status = ExtractionStatus::kReopenFailed;
@@ -123,7 +125,7 @@ ExtractionResult ExtractArchiveToFolder(const std::wstring& archive_path, const 
       ++result.entries_refused;
     }
     ++result.files_done;
-    if (progress) progress(result.files_done, result.files_total);
+    if (hooks.progress) hooks.progress(result.files_done, result.files_total);
   }
   if (stop.load()) {
     result.status = ExtractionStatus::kStopped;
@@ -144,4 +146,4 @@ const char* ExtractionStatusText(ExtractionStatus status) {
   return "unknown";
 }
 
-}  // namespace velko::installer
+}  // namespace velko

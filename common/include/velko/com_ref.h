@@ -1,7 +1,10 @@
 // Owns one COM interface reference and releases it when it goes out of scope.
 #pragma once
 
-namespace velko::installer {
+#include <windows.h>
+#include <oleauto.h>
+
+namespace velko {
 
 template <typename Interface>
 class ComRef {
@@ -54,4 +57,4 @@ class ScopedBstr {
   BSTR bstr_ = nullptr;
 };
 
-}  // namespace velko::installer
+}  // namespace velko
