@@ -1,16 +1,22 @@
 // uilibtool: the skin designer's and tester's tool for UILib.
 //   uilibtool tree SKIN.xml WINDOW_ID
+//   uilibtool layout SKIN.xml WINDOW_ID [--size WxH]
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <windows.h>
 
+#include "layout_command.h"
 #include "tree_command.h"
 
 namespace {
 
 constexpr char kUsage[] =
     "usage: uilibtool tree SKIN.xml WINDOW_ID\n"
-    "  tree   print the element tree of a window of the skin as JSON\n";
+    "       uilibtool layout SKIN.xml WINDOW_ID [--size WxH]\n"
+    "  tree     print the element tree of a window of the skin as JSON\n"
+    "  layout   print each element's rect and visible rect {x, y, w, h} as JSON, laid out\n"
+    "           into the client size WxH (default: the window's width and height)\n";
 
 std::string WideToUtf8(const wchar_t* text) {
   int length = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
@@ -20,18 +26,39 @@ std::string WideToUtf8(const wchar_t* text) {
   return utf8;
 }
 
-}  // namespace
+int Usage() {
+  std::fputs(kUsage, stderr);
+  return uilibtool::kExitUsage;
+}
 
-int wmain(int argc, wchar_t** argv) {
-  if (argc != 4 || std::wstring(argv[1]) != L"tree") {
-    std::fputs(kUsage, stderr);
-    return uilibtool::kExitUsage;
-  }
-  uilibtool::TreeResult result = uilibtool::RunTree(argv[2], WideToUtf8(argv[3]));
+int Report(const uilibtool::TreeResult& result) {
   if (result.code != uilibtool::kExitOk) {
     std::fprintf(stderr, "uilibtool: %s\n", result.error.c_str());
     return result.code;
   }
   std::fwrite(result.output.data(), 1, result.output.size(), stdout);
   return uilibtool::kExitOk;
+}
+
+int RunLayoutCommand(int argc, wchar_t** argv) {
+  std::optional<uilibtool::ClientSize> size;
+  if (argc == 6) {
+    if (std::wstring(argv[4]) != L"--size") return Usage();
+    size = uilibtool::ParseClientSize(WideToUtf8(argv[5]));
+    if (!size) {
+      std::fputs("uilibtool: --size takes WIDTHxHEIGHT with positive numbers\n", stderr);
+      return uilibtool::kExitUsage;
+    }
+  } else if (argc != 4) {
+    return Usage();
+  }
+  return Report(uilibtool::RunLayout(argv[2], WideToUtf8(argv[3]), size));
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc >= 2 && std::wstring(argv[1]) == L"layout") return RunLayoutCommand(argc, argv);
+  if (argc != 4 || std::wstring(argv[1]) != L"tree") return Usage();
+  return Report(uilibtool::RunTree(argv[2], WideToUtf8(argv[3])));
 }

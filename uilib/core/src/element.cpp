@@ -4,11 +4,15 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <algorithm>
 #include <tinyxml.h>
 
+#include "uilib/animation.h"
 #include "uilib/element_factory.h"
 #include "uilib/error.h"
+#include "uilib/scroll_link.h"
 #include "uilib/text_util.h"
+#include "uilib/tree_lock.h"
 
 namespace {
 
@@ -46,11 +50,34 @@ CUILibElement::CUILibElement(CUILibElement* parent, const TiXmlElement* xml, IUI
 CUILibElement::~CUILibElement() {
   children_.DeleteAll();
   overlay_.reset();
+  native_scroll_bar_.reset();
+  // While the window is being destroyed its root no longer offers services:
+  // nothing is left to unregister from.
+  if (uilib::WindowServices* services = Services()) {
+    if (xml_->Attribute("vscroll") != nullptr || xml_->Attribute("fire-vscroll") != nullptr) {
+      services->UnregisterScrollLinks(this);
+    }
+    if (tracked_) services->ForgetElement(this);
+  }
+  // An animation timer must not outlive the element its record points to.
+  StopAnimations();
+}
+
+CUILibElement* CUILibElement::RootElement() {
+  CUILibElement* element = this;
+  while (element->parent_ != nullptr) element = element->parent_;
+  return element;
+}
+
+uilib::WindowServices* CUILibElement::Services() {
+  CUILibElement* root = RootElement();
+  return root == this ? nullptr : root->Services();
 }
 
 void CUILibElement::ReadCommonAttributes(const TiXmlElement* source) {
   if (const char* tip = xml_->Attribute("tip")) tip_ = uilib::Utf8ToWide(tip);
   movable_ = IsTrue(xml_->Attribute("movable"));
+  has_vscroll_ = xml_->Attribute("vscroll") != nullptr;
   disabled_ = IsTrue(xml_->Attribute("disabled"));
   WriteStoreObject();
   if (const void* data = source->GetUserData()) user_data_ = const_cast<void*>(data);
@@ -106,12 +133,14 @@ void CUILibElement::AppendChildren(const TiXmlElement* first) {
   for (const TiXmlElement* item = first; item != nullptr; item = item->NextSiblingElement()) {
     AppendCreated(item);
   }
+  AfterTreeChange();
 }
 
 void CUILibElement::PrependChildren(const TiXmlElement* first) {
   for (const TiXmlElement* item = first; item != nullptr; item = item->NextSiblingElement()) {
     if (auto child = uilib::CreateElement(item->Value(), this, item, lib_)) children_.Prepend(std::move(child));
   }
+  AfterTreeChange();
 }
 
 int CUILibElement::SetOverlay(const TiXmlElement* xml) {
@@ -119,10 +148,16 @@ int CUILibElement::SetOverlay(const TiXmlElement* xml) {
   auto overlay = uilib::CreateElement(xml->Value(), this, xml, lib_);
   if (!overlay) return 0;
   overlay_ = std::move(overlay);
+  AfterTreeChange();
   return 1;
 }
 
-void CUILibElement::RemoveOverlay() { overlay_.reset(); }
+void CUILibElement::RemoveOverlay() {
+  uilib::ScopedTreeLock lock(lib_);
+  if (!lock.Acquired()) return;
+  overlay_.reset();
+  AfterTreeChange();
+}
 
 std::vector<IUILibElement*>& CUILibElement::FindElementsById(std::vector<IUILibElement*>& out,
                                                              const char* id) {
@@ -134,11 +169,7 @@ std::vector<IUILibElement*>& CUILibElement::FindElementsById(std::vector<IUILibE
   return out;
 }
 
-IUILibElement* CUILibElement::GetRoot() {
-  CUILibElement* element = this;
-  while (element->parent_ != nullptr) element = element->parent_;
-  return element;
-}
+IUILibElement* CUILibElement::GetRoot() { return RootElement(); }
 
 void CUILibElement::RebuildById(const char* id, int all, int resetScroll) {
   std::vector<IUILibElement*> found;
@@ -149,25 +180,79 @@ void CUILibElement::RebuildById(const char* id, int all, int resetScroll) {
   }
 }
 
-void CUILibElement::Rebuild(int /*resetScroll*/) {
-  children_.DeleteAll();
-  BuildChildren();
+int CUILibElement::ScrollPosition() const {
+  if (native_scroll_bar_) return native_scroll_bar_->Position();
+  if (linked_scroll_bar_ != nullptr) return uilib::LinkedScrollPosition(linked_scroll_bar_);
+  return 0;
 }
 
-void CUILibElement::Animate(UILibAnimateCallback, void*, std::uint32_t) {
-  // Animations run on a timer of the element's native window; an element that
-  // is not in a window does not animate.
+void CUILibElement::Rebuild(int resetScroll) {
+  uilib::ScopedTreeLock lock(lib_);
+  if (!lock.Acquired()) return;
+  const int old_position = ScrollPosition();
+  if (resetScroll != 0) {
+    if (native_scroll_bar_) native_scroll_bar_->SetPosition(0);
+    if (linked_scroll_bar_ != nullptr) uilib::SetLinkedScrollPosition(linked_scroll_bar_, 0);
+  }
+  children_.DeleteAll();
+  BuildChildren();
+  uilib::WindowServices* services = Services();
+  OnAttach(services != nullptr ? services->Handle() : nullptr);
+  Layout(rect_, nullptr, nullptr);
+  RequestRepaintOfRect();
+  if (resetScroll == 0 && native_scroll_bar_ && old_position > 0) {
+    native_scroll_bar_->PostThumbPosition(old_position);
+  }
+}
+
+void CUILibElement::Animate(UILibAnimateCallback callback, void* userData, std::uint32_t durationMs) {
+  uilib::WindowServices* services = Services();
+  if (services == nullptr || callback == nullptr) return;
+  auto record = std::make_unique<uilib::AnimationRecord>(
+      uilib::AnimationRecord{callback, uilib::MonotonicNowMs(), durationMs, userData, this});
+  auto timer_id = reinterpret_cast<std::uintptr_t>(record.get());
+  animations_.push_back(std::move(record));
+  services->StartAnimationTimer(timer_id);
+}
+
+bool CUILibElement::TickAnimation(std::uintptr_t timer_id, std::uint64_t now_ms) {
+  auto it = std::find_if(animations_.begin(), animations_.end(), [timer_id](const auto& record) {
+    return reinterpret_cast<std::uintptr_t>(record.get()) == timer_id;
+  });
+  if (it == animations_.end()) return false;
+  const uilib::AnimationRecord record = **it;
+  const float progress = uilib::AnimationProgress(record, now_ms);
+  const bool ended = progress >= 1.0f;
+  if (ended) {
+    if (uilib::WindowServices* services = Services()) services->KillAnimationTimer(timer_id);
+    animations_.erase(it);
+  }
+  record.callback(this, record.user_data, progress);
+  return !ended;
+}
+
+void CUILibElement::StopAnimations() {
+  if (animations_.empty()) return;
+  if (uilib::WindowServices* services = Services()) {
+    for (const auto& record : animations_) services->KillAnimationTimer(reinterpret_cast<std::uintptr_t>(record.get()));
+  }
+  animations_.clear();
 }
 
 void CUILibElement::SetStyle(const char* text) {
   if (text == nullptr) return;
   style_.Parse(text);
   xml_->SetAttribute("style", text);
+  if (uilib::WindowServices* services = Services()) {
+    services->RequestRelayout();
+    services->RequestRepaint(std::nullopt);
+  }
 }
 
 int CUILibElement::Enable(int enable) {
   bool was_enabled = !disabled_;
   SetDisabledRecursive(enable == 0);
+  RequestRepaintOfRect();
   return was_enabled ? 1 : 0;
 }
 
@@ -176,4 +261,19 @@ void CUILibElement::SetDisabledRecursive(bool disabled) {
   for (CUILibElement* child = children_.First(); child != nullptr; child = children_.Next(child)) {
     child->SetDisabledRecursive(disabled);
   }
+}
+
+void CUILibElement::RequestRepaintOfRect() {
+  uilib::WindowServices* services = Services();
+  if (services == nullptr) return;
+  const float top = rect_.y - static_cast<float>(scroll_offset_);
+  services->RequestRepaint(uilib::RepaintRect{uilib::TruncToInt(rect_.x), uilib::TruncToInt(top),
+                                              uilib::TruncToInt(rect_.x + rect_.w),
+                                              uilib::TruncToInt(top + rect_.h)});
+}
+
+void CUILibElement::AfterTreeChange() {
+  Layout(rect_, nullptr, nullptr);
+  RequestRepaintOfRect();
+  if (uilib::WindowServices* services = Services()) services->TrackElement(this);
 }

@@ -6,6 +6,7 @@
 #include <tinyxml.h>
 
 #include "uilib/text_util.h"
+#include "velko/tinyxml_text.h"
 
 namespace uilib {
 
@@ -15,8 +16,8 @@ SkinDocument::~SkinDocument() = default;
 SkinLoadResult SkinDocument::LoadFromMemory(std::string_view bytes) {
   document_.reset();
   last_error_.clear();
-  // TinyXML parses a zero-terminated buffer.
-  std::string text(bytes);
+  // TinyXML parses a zero-terminated buffer (padded: see velko/tinyxml_text.h).
+  const std::string text = velko::TinyXmlParseBuffer(bytes);
   auto document = std::make_unique<TiXmlDocument>();
   document->Parse(text.c_str(), nullptr, TIXML_ENCODING_UNKNOWN);
   if (document->Error()) {

@@ -2,13 +2,9 @@
 
 #include <algorithm>
 
-IUILib* CreateUILib() { return new CUILibImpl(); }
+#include "uilib/library_state.h"
 
-size_t CUILibImpl::NameHash::operator()(const std::string& name) const {
-  size_t h = 0;
-  for (unsigned char byte : name) h = h * 33 + byte;
-  return h;
-}
+IUILib* CreateUILib() { return new CUILibImpl(); }
 
 CUILibImpl::CUILibImpl() = default;
 
@@ -17,9 +13,16 @@ CUILibImpl::~CUILibImpl() = default;
 void CUILibImpl::DestroyWindow(IUILibWindow*& window) {
   auto* target = dynamic_cast<CUILibWindow*>(window);
   if (target == nullptr) return;
+  target->DestroyNativeWindow();
   auto it = std::find_if(windows_.begin(), windows_.end(),
                          [target](const std::unique_ptr<CUILibWindow>& w) { return w.get() == target; });
-  if (it != windows_.end()) windows_.erase(it);
+  if (it != windows_.end()) {
+    // The object outlives this call: messages of its native window's last
+    // moments may still reach it. The deletion timer frees it once that
+    // window is gone.
+    uilib::State().deletion.Queue(std::move(*it));
+    windows_.erase(it);
+  }
   window = nullptr;
 }
 
@@ -43,28 +46,38 @@ std::unique_ptr<CUILibWindow> CUILibImpl::BuildWindowTree(const char* id) {
   return std::make_unique<CUILibWindow>(xml, this);
 }
 
-IUILibWindow* CUILibImpl::CreateWindowById(const char* id, uilib::NativeWindow /*parent*/, void* userData,
-                                           const uilib::NativeRect* /*defaultRect*/) {
-  std::unique_ptr<CUILibWindow> window = BuildWindowTree(id);
-  if (!window) return nullptr;
+IUILibWindow* CUILibImpl::CreateWindowById(const char* id, uilib::NativeWindow parent, void* userData,
+                                           const uilib::NativeRect* defaultRect) {
+  std::unique_ptr<CUILibWindow> built = BuildWindowTree(id);
+  if (!built) return nullptr;
+  CUILibWindow* window = built.get();
+  windows_.push_back(std::move(built));
   window->SetUserData(userData);
-  windows_.push_back(std::move(window));
-  return windows_.back().get();
+  if (!window->CreateNativeWindow(parent, defaultRect)) {
+    auto it = std::find_if(windows_.begin(), windows_.end(),
+                           [window](const std::unique_ptr<CUILibWindow>& w) { return w.get() == window; });
+    if (it != windows_.end()) windows_.erase(it);
+    return nullptr;
+  }
+  return window;
 }
+
+bool CUILibImpl::TryLockTree(std::uint32_t timeout_ms) { return uilib::State().tree_mutex.Lock(timeout_ms); }
+
+void CUILibImpl::UnlockTree() { uilib::State().tree_mutex.Unlock(); }
 
 int CUILibImpl::RegisterHandler(const char* name, void* handler) {
   if (name == nullptr) return 0;
-  handlers_[name] = handler;
+  handlers_.Register(name, handler);
   return 1;
 }
 
 int CUILibImpl::UnregisterHandler(const char* name) {
   if (name == nullptr) return 0;
-  return handlers_.erase(name) != 0 ? 1 : 0;
+  return handlers_.Unregister(name) ? 1 : 0;
 }
 
 void* CUILibImpl::FindHandler(const char* name) {
   if (name == nullptr) return nullptr;
-  auto it = handlers_.find(name);
-  return it != handlers_.end() ? it->second : nullptr;
+  return handlers_.Find(name);
 }

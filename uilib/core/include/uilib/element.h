@@ -1,17 +1,23 @@
 // CUILibElement: the base of every element kind and the kind of the `element`
 // tag. Owns a deep copy of its XML element, its children (a circular doubly
 // linked list in document order), an optional overlay and its style record.
+// Lays its children out (element_layout.cpp), hit-tests and routes events
+// (element_events.cpp), paints (win/element_paint.cpp) and implements the
+// client's tree operations (element.cpp).
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "uilib/base.h"
+#include "uilib/download_record.h"
 #include "uilib/geometry.h"
 #include "uilib/iuilib.h"
 #include "uilib/iuilib_element.h"
 #include "uilib/style.h"
+#include "uilib/window_services.h"
 
 class TiXmlElement;
 class CUILibElement;
@@ -39,15 +45,46 @@ class ElementChildren {
   CUILibElement* first_ = nullptr;
 };
 
+struct AnimationRecord;
+
 }  // namespace uilib
 
-class CUILibElement : public CUILibBase, public IUILibElement {
+// Downloads (DownloadFile, DownloadText, OnFileDownloaded, OnTextDownloaded)
+// come from uilib::DownloadOwner, which cancels them when the element dies.
+class CUILibElement : public CUILibBase, public IUILibElement, public uilib::DownloadOwner {
  public:
   // The base construction: clone `xml` (deep), read the id, build the children
   // depth-first (each completely before its next sibling), parse the style,
   // then read tip, movable, disabled, store-object and the node's user data.
   CUILibElement(CUILibElement* parent, const TiXmlElement* xml, IUILib* lib);
   ~CUILibElement() override;
+
+  // Layout. `out` given: a measuring pass that only accumulates the largest
+  // right and bottom edges reached into *out and places nothing.
+  virtual void Layout(const uilib::RectF& area, Gdiplus::Graphics* graphics, uilib::RectF* out);
+  virtual void Paint(Gdiplus::Graphics* graphics, const uilib::RectF& clip);
+  // The element that takes a hit at `point` (client coordinates), or null.
+  virtual CUILibElement* HitTest(uilib::PointF point);
+  virtual int OnLButtonDown(uilib::PointF point);
+  virtual int OnLButtonUp(uilib::PointF point);
+  virtual int OnClick(uilib::PointF point);
+  virtual int OnDblClick(uilib::PointF point);
+  virtual int OnMouseMove(uilib::PointF point);
+  virtual int OnMouseLeave();
+  virtual int OnMouseEnter();
+  virtual void OnAttach(uilib::NativeWindow window);
+  virtual bool IsMovable() const { return movable_; }
+  virtual void UpdateHover();
+  // Calls the handler that the attribute `name` binds, or opens `href` on a
+  // click. Nonzero when a handler took the event.
+  virtual int FireEvent(const char* name);
+  virtual bool HasHandler(const char* name);
+  // Size of the content for `auto` lengths; nonzero when a size was produced.
+  virtual int MeasureContent(Gdiplus::Graphics* graphics, uilib::SizeF* size, const uilib::SizeF& avail);
+  virtual IUILibElement* SetMouseCapture();
+  virtual void ReleaseMouseCapture();
+  // The cursor the element's style asks for in its current state.
+  virtual uilib::Cursor CursorKind() const;
 
   // IUILibElement
   void AppendChildren(const TiXmlElement* first) override;
@@ -72,18 +109,53 @@ class CUILibElement : public CUILibBase, public IUILibElement {
   // its `provider` attribute. Used by construction and by Rebuild.
   void BuildChildren();
 
+  // The placement procedure of Layout: places `current` and its later siblings
+  // into the remaining area `area`. On failure `current` is the child that did
+  // not fit. Public for kinds that place children themselves.
+  bool PlaceChildren(uilib::RectF area, CUILibElement*& current, Gdiplus::Graphics* graphics, int depth,
+                     uilib::RectF* out);
+
   const std::string& Tag() const { return tag_; }
   const std::string& Id() const { return id_; }
   const TiXmlElement* Xml() const { return xml_.get(); }
   CUILibElement* Parent() const { return parent_; }
+  CUILibElement* RootElement();
   const uilib::ElementChildren& Children() const { return children_; }
   CUILibElement* Overlay() const { return overlay_.get(); }
   const CUILibStyle& Style() const { return style_; }
   IUILib* Library() const { return lib_; }
-  bool IsMovable() const { return movable_; }
   bool IsDisabled() const { return disabled_; }
   const std::wstring& Tip() const { return tip_; }
   int ScrollOffset() const { return scroll_offset_; }
+  void SetScrollOffset(int offset) { scroll_offset_ = offset; }
+  const uilib::RectF& Rect() const { return rect_; }
+  const uilib::RectF& VisibleRect() const { return visible_rect_; }
+  bool IsHovered() const { return hovered_; }
+  void SetHovered(bool hovered) { hovered_ = hovered; }
+  bool IsTracked() const { return tracked_; }
+  void SetTracked(bool tracked) { tracked_ = tracked; }
+  CUILibElement* LinkedScrollBar() const { return linked_scroll_bar_; }
+  uilib::NativeScrollBar* NativeScrollBarControl() const { return native_scroll_bar_.get(); }
+  // The vertical scroll position of this element's scroll bar (native or
+  // linked), 0 without one.
+  int ScrollPosition() const;
+
+  // The window services of the tree this element is in; null while the tree is
+  // not attached to a native window.
+  virtual uilib::WindowServices* Services();
+
+  // Called by the window on each tick of an animation timer. Returns false
+  // once the animation has ended (its record is freed then).
+  bool TickAnimation(std::uintptr_t timer_id, std::uint64_t now_ms);
+
+ protected:
+  // The window's repaint request for the rect, moved up by the scroll offset.
+  void RequestRepaintOfRect();
+  // After a change of the children: lay out again, repaint, track.
+  void AfterTreeChange();
+  // Background, border (and nine-grid background) of `Paint`, clipped.
+  void PaintBackground(Gdiplus::Graphics* graphics, const uilib::RectF& clip);
+  void PaintChildren(Gdiplus::Graphics* graphics, const uilib::RectF& clip);
 
  private:
   friend class uilib::ElementChildren;
@@ -94,6 +166,14 @@ class CUILibElement : public CUILibBase, public IUILibElement {
   void ReadCommonAttributes(const TiXmlElement* source);
   void WriteStoreObject();
   void SetDisabledRecursive(bool disabled);
+  void ZeroChildSizes();
+  uilib::RectF ContentArea(const uilib::RectF& r, bool with_linked_bar, float* scroll_strip) const;
+  void FindLinkedScrollBar();
+  void UpdateScrollBars(const uilib::RectF& r, float scroll_strip);
+  static bool PlaceOne(const uilib::RectF& area, CUILibElement* child, Gdiplus::Graphics* graphics, int depth,
+                       uilib::RectF* placed);
+  void GrowContentExtent(const uilib::RectF& placed);
+  void StopAnimations();
 
   int scroll_offset_ = 0;
   bool movable_ = false;
@@ -111,7 +191,14 @@ class CUILibElement : public CUILibBase, public IUILibElement {
   IUILib* lib_ = nullptr;
   uilib::RectF rect_;
   uilib::RectF visible_rect_;
+  std::unique_ptr<uilib::NativeScrollBar> native_scroll_bar_;
+  CUILibElement* linked_scroll_bar_ = nullptr;
   void* user_data_ = nullptr;
   std::wstring tip_;
   bool tracked_ = false;
+  // Whether the XML copy has a `vscroll` attribute (nothing rewrites it); read
+  // once, as layout asks on every pass.
+  bool has_vscroll_ = false;
+  // Running animations; the timer of each is identified by its record.
+  std::vector<std::unique_ptr<uilib::AnimationRecord>> animations_;
 };

@@ -1,18 +1,21 @@
 // CUILibImpl: the library object. Holds one skin document, the windows built
-// from it, the handler registry and the text provider.
+// from it, the handler registry and the text provider. Destroying it deletes
+// the window objects it still holds (they point back to it), which closes
+// their native windows.
 #pragma once
 
 #include <memory>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "uilib/base.h"
+#include "uilib/handler_registry.h"
 #include "uilib/iuilib.h"
 #include "uilib/skin_document.h"
+#include "uilib/tree_lock.h"
 #include "uilib/window.h"
 
-class CUILibImpl : public IUILib, public CUILibBase {
+class CUILibImpl : public IUILib, public CUILibBase, public uilib::TreeLockSource {
  public:
   CUILibImpl();
   ~CUILibImpl() override;
@@ -28,22 +31,23 @@ class CUILibImpl : public IUILib, public CUILibBase {
   IUILibTextProvider* GetTextProvider() override { return text_provider_; }
   void SetTextProvider(IUILibTextProvider* provider) override { text_provider_ = provider; }
 
+  // The process's tree mutex, shared with the render thread.
+  bool TryLockTree(std::uint32_t timeout_ms) override;
+  void UnlockTree() override;
+
   // Loads a document held in memory or in a file, with the reason of a failure.
   uilib::SkinLoadResult LoadSkinFromMemory(std::string_view bytes);
   uilib::SkinLoadResult LoadSkinFile(const std::filesystem::path& path);
   const uilib::SkinDocument& Document() const { return document_; }
+  // The live windows, in creation order.
+  const std::vector<std::unique_ptr<CUILibWindow>>& Windows() const { return windows_; }
   // Builds the element tree of the window `id` without creating a native
   // window. Null when there is no document or no such window.
   std::unique_ptr<CUILibWindow> BuildWindowTree(const char* id);
 
  private:
-  // Handler names are case-sensitive; hash = h * 33 + byte over the name.
-  struct NameHash {
-    size_t operator()(const std::string& name) const;
-  };
-
   uilib::SkinDocument document_;
   std::vector<std::unique_ptr<CUILibWindow>> windows_;
-  std::unordered_map<std::string, void*, NameHash> handlers_{17};
+  uilib::HandlerRegistry handlers_;
   IUILibTextProvider* text_provider_ = nullptr;
 };

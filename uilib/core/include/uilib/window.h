@@ -1,6 +1,8 @@
 // CUILibWindow: the root element of a window's tree, built from a `window`
 // element of the skin (its style is the root's style and its XML children are
-// the root's children). The native window is joined to it by the window layer.
+// the root's children). The native window is joined to it by the window layer,
+// which attaches its services; until then element requests to the window are
+// not made.
 #pragma once
 
 #include "uilib/element.h"
@@ -12,10 +14,30 @@ class CUILibWindow : public CUILibElement, public IUILibWindow {
 
   const char* KindName() const override { return "CUILibWindow"; }
 
+  uilib::WindowServices* Services() override { return services_; }
+  // The window layer (or a test) attaches its services; null detaches them.
+  void AttachServices(uilib::WindowServices* services) { services_ = services; }
+
   // IUILibWindow. Without a native window there is nothing to show, hide or
   // fade, so these do nothing until the window layer has created one.
   void FadeIn(std::uint32_t) override {}
   void FadeOut(std::uint32_t) override {}
   void Hide() override {}
   void Show() override {}
+
+  // The native window, or null when there is none (never created, or its
+  // destruction has finished). The library deletes a destroyed window's object
+  // only once this is null.
+  virtual uilib::NativeWindow NativeHandle() const { return nullptr; }
+  // Creates the native window owned by `parent`; `defaultRect` is the fallback
+  // geometry. False when creation failed. The tree-only window has nothing to
+  // create.
+  virtual bool CreateNativeWindow(uilib::NativeWindow /*parent*/, const uilib::NativeRect* /*defaultRect*/) {
+    return true;
+  }
+  // Destroys the native window if it still exists.
+  virtual void DestroyNativeWindow() {}
+
+ private:
+  uilib::WindowServices* services_ = nullptr;
 };

@@ -2,13 +2,12 @@
 
 #include <cstring>
 
+#include "uilib/library_state.h"
 #include "uilib/resource_ref.h"
 #include "uilib/text_util.h"
 
 namespace uilib::win {
 namespace {
-
-HMODULE g_self_module = nullptr;
 
 // MAKEINTRESOURCE for a number, else the wide text (kept alive by `storage`).
 LPCWSTR ResourceIdPointer(const ResourceId& id, std::wstring* storage) {
@@ -43,9 +42,9 @@ IStream* StreamOverCopy(HMODULE module, HRSRC resource) {
 
 }  // namespace
 
-void SetSelfModule(HMODULE module) { g_self_module = module; }
+void SetSelfModule(HMODULE module) { State().module = module; }
 
-HMODULE SelfModule() { return g_self_module != nullptr ? g_self_module : GetModuleHandleW(nullptr); }
+HMODULE SelfModule() { return State().module != nullptr ? State().module : GetModuleHandleW(nullptr); }
 
 std::unique_ptr<Gdiplus::Image> LoadImageRef(std::string_view reference) {
   std::optional<ResourceRef> ref = ParseResourceRef(reference);
@@ -62,6 +61,20 @@ std::unique_ptr<Gdiplus::Image> LoadImageRef(std::string_view reference) {
   stream->Release();  // GDI+ holds its own reference while the image lives
   if (image->GetLastStatus() != Gdiplus::Ok) return nullptr;
   return image;
+}
+
+ImageRef ResolveImageRef(std::string_view reference) {
+  constexpr std::string_view kHandlePrefix = "handle::";
+  ImageRef ref;
+  if (StartsWithIgnoreCase(reference, kHandlePrefix)) {
+    if (std::optional<std::uintptr_t> address = ParsePointerText(reference.substr(kHandlePrefix.size()))) {
+      ref.image = reinterpret_cast<Gdiplus::Image*>(*address);
+    }
+    return ref;
+  }
+  ref.owned = LoadImageRef(reference);
+  ref.image = ref.owned.get();
+  return ref;
 }
 
 }  // namespace uilib::win

@@ -1,0 +1,26 @@
+// `uilibtool layout SKIN.xml WINDOW_ID [--size WxH]`.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "tree_command.h"
+
+namespace uilibtool {
+
+struct ClientSize {
+  int width = 0;
+  int height = 0;
+};
+
+// "608x322": two positive decimal numbers; nullopt otherwise.
+std::optional<ClientSize> ParseClientSize(const std::string& text);
+
+// Loads the skin, builds the window's tree, lays it out into the client size
+// (default: the window's `width` and `height` attributes) and renders the
+// rectangles as JSON.
+TreeResult RunLayout(const std::filesystem::path& skin, const std::string& window_id,
+                     std::optional<ClientSize> size);
+
+}  // namespace uilibtool

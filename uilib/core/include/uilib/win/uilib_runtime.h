@@ -1,0 +1,44 @@
+// What UILibStartup created, for the library's Windows code: the message
+// window, the thread timers, the transfer multi handle and its download
+// service, GDI+ and the render thread. The locks and queues shared with the
+// Win32-free code are in uilib/library_state.h.
+#pragma once
+
+#include <winsock2.h>
+#include <curl/curl.h>
+#include <windows.h>
+
+#include <memory>
+
+#include "uilib/win/curl_download_service.h"
+#include "uilib/win/gdiplus_session.h"
+#include "uilib/win/msg_window.h"
+#include "uilib/win/render_thread.h"
+
+namespace uilib::win {
+
+inline constexpr UINT kNetworkPumpMs = 1;
+inline constexpr UINT kScrollStepMs = 10;
+inline constexpr UINT kDeletionMs = 1000;
+
+struct Runtime {
+  HMODULE module = nullptr;
+  CUILibMsgWindow message_window;
+  UINT_PTR pump_timer = 0;
+  UINT_PTR scroll_timer = 0;
+  UINT_PTR deletion_timer = 0;
+  CURLM* multi = nullptr;
+  std::unique_ptr<CurlDownloadService> downloads;
+  std::unique_ptr<GdiplusSession> gdiplus;
+  std::unique_ptr<RenderThread> render_thread;
+  DWORD ui_thread_id = 0;
+  bool ok = false;
+};
+
+// Null before UILibStartup.
+Runtime* ActiveRuntime();
+
+// The download cache folder: the user's temporary folder + "UILibTemp".
+std::wstring DownloadCacheFolder();
+
+}  // namespace uilib::win

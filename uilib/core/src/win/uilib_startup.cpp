@@ -1,0 +1,87 @@
+#include "uilib/uilib_startup.h"
+
+#include "uilib/win/uilib_runtime.h"  // winsock2.h and curl before windows.h
+
+#include <commctrl.h>
+#include <objbase.h>
+
+#include "uilib/cache_naming.h"
+#include "uilib/library_state.h"
+#include "uilib/win/resource_image.h"
+#include "uilib/win/uilib_runtime.h"
+#include "velko/path_text.h"
+
+namespace uilib::win {
+namespace {
+
+Runtime* g_runtime = nullptr;
+
+void CALLBACK OnNetworkPump(HWND, UINT, UINT_PTR, DWORD) {
+  if (g_runtime != nullptr && g_runtime->downloads) g_runtime->downloads->Pump();
+}
+
+void CALLBACK OnScrollStep(HWND, UINT, UINT_PTR, DWORD) {
+  if (auto step = State().scroll_step) step();
+}
+
+void CALLBACK OnDeletionTick(HWND, UINT, UINT_PTR, DWORD) { State().deletion.Tick(); }
+
+bool StartTimers(Runtime& runtime) {
+  runtime.pump_timer = SetTimer(nullptr, 0, kNetworkPumpMs, &OnNetworkPump);
+  runtime.scroll_timer = SetTimer(nullptr, 0, kScrollStepMs, &OnScrollStep);
+  runtime.deletion_timer = SetTimer(nullptr, 0, kDeletionMs, &OnDeletionTick);
+  return runtime.pump_timer != 0 && runtime.scroll_timer != 0 && runtime.deletion_timer != 0;
+}
+
+bool StartTransfers(Runtime& runtime) {
+  if (curl_global_init(CURL_GLOBAL_DEFAULT) != CURLE_OK) return false;
+  runtime.multi = curl_multi_init();
+  if (runtime.multi == nullptr) return false;
+  runtime.downloads =
+      std::make_unique<CurlDownloadService>(runtime.multi, runtime.message_window.hwnd(), DownloadCacheFolder());
+  SetActiveDownloadService(runtime.downloads.get());
+  return true;
+}
+
+bool StartPlatform(Runtime& runtime) {
+  LibraryState& state = State();  // the tree and deletion mutexes
+  CoInitialize(nullptr);          // S_FALSE when the client initialised COM already
+  INITCOMMONCONTROLSEX controls{sizeof(controls), 0x2FF};
+  bool ok = InitCommonControlsEx(&controls) != FALSE;
+  runtime.gdiplus = std::make_unique<GdiplusSession>();
+  ok = runtime.gdiplus->Ok() && ok;
+  (void)state.render_queue.Size();  // the render-queue mutex
+  runtime.render_thread = std::make_unique<RenderThread>(state.render_queue, state.tree_mutex);
+  return runtime.render_thread->Start() && ok;
+}
+
+}  // namespace
+
+Runtime* ActiveRuntime() { return g_runtime; }
+
+std::wstring DownloadCacheFolder() {
+  wchar_t temp[1001] = {};
+  DWORD length = GetTempPathW(1000, temp);
+  std::wstring folder(temp, length <= 1000 ? length : 0);
+  return velko::JoinPath<wchar_t>(folder, std::wstring(kCacheFolderName.begin(), kCacheFolderName.end()));
+}
+
+}  // namespace uilib::win
+
+int UILibStartup(uilib::NativeModule module, std::uintptr_t, std::uintptr_t, std::uintptr_t) {
+  using namespace uilib::win;
+  if (g_runtime != nullptr) return g_runtime->ok ? 1 : 0;
+  // Lives until the process ends: the library has no shutdown.
+  g_runtime = new Runtime();
+  Runtime& runtime = *g_runtime;
+  runtime.module = module;
+  runtime.ui_thread_id = GetCurrentThreadId();
+  uilib::State().module = module;
+  SetSelfModule(module);
+  bool ok = runtime.message_window.Create(module != nullptr ? module : GetModuleHandleW(nullptr)) != nullptr;
+  ok = StartTimers(runtime) && ok;
+  ok = StartTransfers(runtime) && ok;
+  ok = StartPlatform(runtime) && ok;
+  runtime.ok = ok;
+  return ok ? 1 : 0;
+}
