@@ -1,33 +1,11 @@
 """`uilibtool layout SKIN WINDOW_ID [--size WxH]` under Wine: the installer's two windows
 lay out to their fixed rectangles, with label widths from GDI+ text measurement.
 
-The tool and the configured installer skin are taken from the Windows build under test
-(VELKO_BUILD_DIR, see wine_harness.py); VELKO_UILIBTOOL and VELKO_INSTALLER_SKIN_XML override them.
+The tool and the skin come from the build under test (see uilibtool_runner.py).
 """
 import json
-import os
-import pathlib
-import subprocess
-import tempfile
 
-import wine_harness
-
-ROOT = pathlib.Path(__file__).resolve().parents[2]
-BUILD = wine_harness.build_dir()
-TOOL = os.environ.get("VELKO_UILIBTOOL", str(BUILD / "tools" / "uilibtool" / "uilibtool.exe"))
-SKIN = os.environ.get("VELKO_INSTALLER_SKIN_XML", str(BUILD / "installer" / "skin" / "installer_skin.xml"))
-
-
-def run_tool(*args):
-    # Output goes to files, not pipes: Wine's helper processes outlive the program
-    # and would hold a pipe open until the wineserver ends.
-    with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
-        proc = subprocess.run([str(ROOT / "scripts" / "wine-run.sh"), TOOL, *args],
-                              stdout=out, stderr=err, stdin=subprocess.DEVNULL, timeout=120,
-                              env={**os.environ, "VELKO_BUILD_DIR": str(BUILD)})
-        out.seek(0)
-        err.seek(0)
-        return proc.returncode, out.read().decode("utf-8"), err.read().decode("utf-8", "replace")
+from uilibtool_runner import SKIN, run_tool
 
 
 def layout(*args):

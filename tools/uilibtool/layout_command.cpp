@@ -5,6 +5,7 @@
 #include <tinyxml.h>
 
 #include "layout_json.h"
+#include "tree_command.h"
 #include "stdout_redirect.h"
 #include "uilib/error.h"
 #include "uilib/uilib_impl.h"
@@ -45,15 +46,8 @@ TreeResult RunLayout(const std::filesystem::path& skin, const std::string& windo
   uilib::win::GdiplusSession gdiplus;
   if (!gdiplus.Ok()) return Failure(kExitLibraryFailure, "GDI+ could not be started");
   CUILibImpl lib;
-  const std::u8string skin_u8 = skin.u8string();
-  const std::string skin_name(skin_u8.begin(), skin_u8.end());
-  uilib::SkinLoadResult loaded = lib.LoadSkinFile(skin);
-  if (loaded == uilib::SkinLoadResult::kNotFound) {
-    return Failure(kExitSkinNotFound, "cannot read skin file '" + skin_name + "': " + lib.Document().LastError());
-  }
-  if (loaded != uilib::SkinLoadResult::kOk) {
-    return Failure(kExitBadSkin, "'" + skin_name + "' is not a skin document: " + lib.Document().LastError());
-  }
+  const std::string skin_name = SkinName(skin);
+  if (auto failure = LoadSkinForCommand(lib, skin)) return *failure;
   try {
     StdoutToStderr diagnostics;
     std::unique_ptr<CUILibWindow> window = lib.BuildWindowTree(window_id.c_str());

@@ -15,19 +15,28 @@ TreeResult Failure(ExitCode code, std::string message) { return {code, {}, std::
 
 }  // namespace
 
+std::string SkinName(const std::filesystem::path& skin) {
+  const std::u8string skin_u8 = skin.u8string();
+  return std::string(skin_u8.begin(), skin_u8.end());
+}
+
+std::optional<TreeResult> LoadSkinForCommand(CUILibImpl& lib, const std::filesystem::path& skin) {
+  const uilib::SkinLoadResult loaded = lib.LoadSkinFile(skin);
+  if (loaded == uilib::SkinLoadResult::kOk) return std::nullopt;
+  const bool missing = loaded == uilib::SkinLoadResult::kNotFound;
+  std::string message = missing ? "cannot read skin file '" : "'";
+  message += SkinName(skin);
+  message += missing ? "': " : "' is not a skin document: ";
+  message += lib.Document().LastError();
+  return Failure(missing ? kExitSkinNotFound : kExitBadSkin, std::move(message));
+}
+
 TreeResult RunTree(const std::filesystem::path& skin, const std::string& window_id) {
   uilib::win::GdiplusSession gdiplus;
   if (!gdiplus.Ok()) return Failure(kExitLibraryFailure, "GDI+ could not be started");
   CUILibImpl lib;
-  const std::u8string skin_u8 = skin.u8string();
-  const std::string skin_name(skin_u8.begin(), skin_u8.end());
-  uilib::SkinLoadResult loaded = lib.LoadSkinFile(skin);
-  if (loaded == uilib::SkinLoadResult::kNotFound) {
-    return Failure(kExitSkinNotFound, "cannot read skin file '" + skin_name + "': " + lib.Document().LastError());
-  }
-  if (loaded != uilib::SkinLoadResult::kOk) {
-    return Failure(kExitBadSkin, "'" + skin_name + "' is not a skin document: " + lib.Document().LastError());
-  }
+  const std::string skin_name = SkinName(skin);
+  if (auto failure = LoadSkinForCommand(lib, skin)) return *failure;
   try {
     std::unique_ptr<CUILibWindow> window;
     {
