@@ -1,5 +1,6 @@
 #include "velko/installer/process_control.h"
 #include "velko/path_text.h"
+#include "velko/process_start.h"
 
 namespace velko::installer {
 namespace {
@@ -7,17 +8,7 @@ namespace {
 // The updater runs with the installer's own (elevated) token and no
 // arguments, which selects its register mode.
 bool StartUpdater(const std::wstring& application) {
-  std::wstring command_line = QuotedCommandLine(application);
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  if (!CreateProcessW(application.c_str(), command_line.data(), nullptr, nullptr, TRUE, CREATE_NEW_CONSOLE,
-                      nullptr, nullptr, &startup, &process)) {
-    return false;
-  }
-  CloseHandle(process.hProcess);
-  CloseHandle(process.hThread);
-  return true;
+  return StartDetachedWithNewConsole(application, QuotedCommandLine(application));
 }
 
 }  // namespace

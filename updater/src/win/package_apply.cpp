@@ -7,6 +7,7 @@
 
 #include "self_copy_command_line.h"
 #include "velko/path_text.h"
+#include "velko/process_start.h"
 
 namespace velko::updater {
 namespace {
@@ -45,17 +46,7 @@ PackageExtractionOutcome ExtractPackage(const std::wstring& package_path,
 
 bool StartInstalledUpdater(const std::wstring& target_folder) {
   const std::wstring program = JoinPath<wchar_t>(target_folder, kInstalledUpdaterName);
-  std::wstring command_line = QuotedProgramCommandLine(program);
-  STARTUPINFOW startup{};
-  startup.cb = sizeof(startup);
-  PROCESS_INFORMATION process{};
-  if (!::CreateProcessW(program.c_str(), command_line.data(), nullptr, nullptr, TRUE,
-                        CREATE_NEW_CONSOLE, nullptr, nullptr, &startup, &process)) {
-    return false;
-  }
-  ::CloseHandle(process.hThread);
-  ::CloseHandle(process.hProcess);
-  return true;
+  return StartDetachedWithNewConsole(program, QuotedProgramCommandLine(program));
 }
 
 }  // namespace velko::updater

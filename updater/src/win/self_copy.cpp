@@ -6,6 +6,7 @@
 
 #include "self_copy_command_line.h"
 #include "velko/engine/engine_download_steps.h"
+#include "velko/process_start.h"
 
 namespace velko::updater {
 namespace {
@@ -65,17 +66,7 @@ bool StartSelfCopy(HINSTANCE instance, const std::wstring& package_path) {
   ::CopyFileW(own_path->c_str(), copy_path->c_str(), FALSE);
   if (!FileExists(*copy_path)) return false;
 
-  std::wstring command_line = SelfCopyCommandLine(*copy_path, package_path);
-  STARTUPINFOW startup{};
-  startup.cb = sizeof(startup);
-  PROCESS_INFORMATION process{};
-  if (!::CreateProcessW(copy_path->c_str(), command_line.data(), nullptr, nullptr, TRUE,
-                        CREATE_NEW_CONSOLE, nullptr, nullptr, &startup, &process)) {
-    return false;
-  }
-  ::CloseHandle(process.hThread);
-  ::CloseHandle(process.hProcess);
-  return true;
+  return StartDetachedWithNewConsole(*copy_path, SelfCopyCommandLine(*copy_path, package_path));
 }
 
 }  // namespace velko::updater
