@@ -21,6 +21,8 @@ sys.path.insert(0, str(ROOT / "tests" / "e2e"))
 import wine_harness  # noqa: E402
 
 PE_MACHINES = {0x14C: "32-bit x86", 0x8664: "64-bit x86-64"}
+# Task Scheduler 1.0 trigger types (TASK_TRIGGER_TYPE).
+TRIGGER_TYPES = {0: "once", 1: "daily", 2: "weekly", 5: "on idle", 6: "at system start", 7: "at logon"}
 
 
 def pe_machine(path: Path) -> str:
@@ -48,12 +50,13 @@ def run_updater_register_mode(wine: wine_harness.WinePrefix, build: Path) -> Non
     program = wine_harness.copy_program(updater, wine, r"C:\Program Files\VelkoBrowser\updater.exe")
     result = wine.run(program)
     print(f"updater (no switch, register mode): exit code {result.returncode}")
-    job = wine.host_path(r"C:\windows\Tasks\Velko_Browser_Updater.job")
+    job = wine.task_file("Velko_Browser_Updater")
     if job.is_file():
         parsed = wine_harness.parse_job_file(job.read_bytes())
         print(f"  scheduled task {job.name}: runs {parsed.application} {parsed.parameters}")
         for trigger in parsed.triggers:
-            print(f"  trigger type {trigger.trigger_type} (logon = 6), begins "
+            kind = TRIGGER_TYPES.get(trigger.trigger_type, str(trigger.trigger_type))
+            print(f"  trigger: {kind}, begins "
                   f"{trigger.begin[0]:04d}-{trigger.begin[1]:02d}-{trigger.begin[2]:02d} "
                   f"{trigger.start[0]:02d}:{trigger.start[1]:02d}")
     else:

@@ -36,11 +36,7 @@ class UpdaterMachine:
 
     @property
     def task_path(self) -> Path:
-        # Wine creates the folder as "tasks"; Windows spells it "Tasks".
-        windows = self.wine.drive_c / "windows"
-        folder = next((p for p in windows.iterdir() if p.name.lower() == "tasks"),
-                      windows / "Tasks")
-        return folder / f"{TASK_NAME}.job"
+        return self.wine.task_file(TASK_NAME)
 
     def task(self) -> JobFile | None:
         return parse_job_file(self.task_path.read_bytes()) if self.task_path.exists() else None

@@ -102,6 +102,13 @@ class WinePrefix:
             raise ValueError(f"not on drive C: {windows_path}")
         return self.drive_c.joinpath(*pure.parts[1:])
 
+    def task_file(self, task_name: str) -> Path:
+        """The .job file of a Task Scheduler 1.0 task. Wine creates the folder as
+        "tasks"; Windows spells it "Tasks"."""
+        windows = self.drive_c / "windows"
+        folder = next((p for p in windows.iterdir() if p.name.lower() == "tasks"), windows / "Tasks")
+        return folder / f"{task_name}.job"
+
     @property
     def program_files(self) -> str:
         """Program Files as the build's own programs see it."""
