@@ -119,9 +119,11 @@ void RunUntilAskedToExit(HANDLE exit_event) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-  AppendStartRecord(OwnPath());
+  // The record is written once the program can be asked to exit (event and window
+  // exist), so a test that sees the record may close it at once.
   HANDLE exit_event = CreateEventW(nullptr, TRUE, FALSE, kExitEventName);
   CreateHiddenWindow(instance);
+  AppendStartRecord(OwnPath());
   RunUntilAskedToExit(exit_event);
   if (exit_event != nullptr) CloseHandle(exit_event);
   return 0;
