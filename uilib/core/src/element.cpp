@@ -37,7 +37,7 @@ bool IsTrue(const char* text) { return text != nullptr && uilib::EqualsIgnoreCas
 }  // namespace
 
 CUILibElement::CUILibElement(CUILibElement* parent, const TiXmlElement* xml, IUILib* lib)
-    : style_(this), parent_(parent), xml_(DeepCopy(xml)), lib_(lib) {
+    : parent_(parent), style_(this), xml_(DeepCopy(xml)), lib_(lib) {
   tag_ = xml_->Value();
   if (const char* id = xml_->Attribute("id")) id_ = id;
   if (parent_ != nullptr) scroll_offset_ = parent_->scroll_offset_;

@@ -13,6 +13,7 @@
 
 #include "uilib/base.h"
 #include "uilib/download_record.h"
+#include "uilib/element_storage.h"
 #include "uilib/geometry.h"
 #include "uilib/iuilib.h"
 #include "uilib/iuilib_element.h"
@@ -57,6 +58,13 @@ class CUILibElement : public CUILibBase, public IUILibElement, public uilib::Dow
   // depth-first (each completely before its next sibling), parse the style,
   // then read tip, movable, disabled, store-object and the node's user data.
   CUILibElement(CUILibElement* parent, const TiXmlElement* xml, IUILib* lib);
+
+  // Element objects of every kind live in the element storage, so that a
+  // tree's elements lie together in memory (element_storage.h).
+  static void* operator new(std::size_t size) { return uilib::AllocateElementStorage(size); }
+  static void operator delete(void* storage, std::size_t size) noexcept {
+    uilib::FreeElementStorage(storage, size);
+  }
   ~CUILibElement() override;
 
   // Layout. `out` given: a measuring pass that only accumulates the largest
@@ -175,24 +183,27 @@ class CUILibElement : public CUILibBase, public IUILibElement, public uilib::Dow
   void GrowContentExtent(const uilib::RectF& placed);
   void StopAnimations();
 
-  int scroll_offset_ = 0;
-  bool movable_ = false;
-  bool disabled_ = false;
-  bool hovered_ = false;
-  CUILibStyle style_;
-  std::string tag_;
-  std::string id_;
+  // What layout, painting and hit testing read on every element come first,
+  // together with the start of the style record, so that a walk over the
+  // tree touches few cache lines per element.
   CUILibElement* previous_ = nullptr;
   CUILibElement* next_ = nullptr;
   uilib::ElementChildren children_;
   CUILibElement* parent_ = nullptr;
-  std::unique_ptr<CUILibElement> overlay_;
-  std::unique_ptr<TiXmlElement> xml_;
-  IUILib* lib_ = nullptr;
   uilib::RectF rect_;
   uilib::RectF visible_rect_;
+  int scroll_offset_ = 0;
+  bool movable_ = false;
+  bool disabled_ = false;
+  bool hovered_ = false;
+  std::unique_ptr<CUILibElement> overlay_;
   std::unique_ptr<uilib::NativeScrollBar> native_scroll_bar_;
   CUILibElement* linked_scroll_bar_ = nullptr;
+  CUILibStyle style_;
+  std::string tag_;
+  std::string id_;
+  std::unique_ptr<TiXmlElement> xml_;
+  IUILib* lib_ = nullptr;
   void* user_data_ = nullptr;
   std::wstring tip_;
   bool tracked_ = false;

@@ -89,6 +89,15 @@ struct StyleValues {
   StyleLength right = StyleLength::Auto();
   StyleLength top = StyleLength::Auto();
   StyleLength bottom = StyleLength::Auto();
+  // What layout reads besides the lengths, kept beside them.
+  BorderSpec border;
+  BoxEdges margin;
+  BoxEdges padding;
+  bool float_bottom = false;
+  Overflow overflow = Overflow::kHidden;
+  bool overflow_scroll = false;
+  Display display = Display::kInline;
+  Position position = Position::kStatic;
   // `background` sets either a brush colour or an image; the other one stays.
   std::optional<std::uint32_t> background_colour;
   std::optional<BackgroundImageSpec> background_image;
@@ -103,15 +112,7 @@ struct StyleValues {
   std::optional<FontSpec> hovered_font;
   HorizontalAlign text_align = HorizontalAlign::kNear;
   HorizontalAlign line_align = HorizontalAlign::kCenter;  // vertical alignment
-  BorderSpec border;
-  BoxEdges margin;
-  BoxEdges padding;
-  bool float_bottom = false;
-  Overflow overflow = Overflow::kHidden;
-  bool overflow_scroll = false;
-  Display display = Display::kInline;
   KeepAspect keepaspect = KeepAspect::kNone;
-  Position position = Position::kStatic;
   bool text_shadow = false;
   bool drop_shadow = false;
   bool text_antialias = false;
