@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "route_http_server_win.h"
+#include "velko/bench/plain_download_win.h"
 #include "velko/engine/engine_download_steps.h"
 #include "win_test_support.h"
 
@@ -26,35 +27,16 @@ using velko::test_support::TempFolder;
 
 constexpr DWORD kPollIntervalMs = 50;
 
-double NowMs() {
-  LARGE_INTEGER frequency, counter;
-  ::QueryPerformanceFrequency(&frequency);
-  ::QueryPerformanceCounter(&counter);
-  return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-std::size_t WriteToFile(char* data, std::size_t size, std::size_t count, void* file) {
-  return std::fwrite(data, size, count, static_cast<std::FILE*>(file)) * size;
-}
-
 // Baseline: libcurl's easy interface straight into a file.
 double PlainCurlMs(const std::string& url, const std::wstring& path) {
-  const double start = NowMs();
-  std::FILE* file = ::_wfopen(path.c_str(), L"wb");
-  CURL* curl = curl_easy_init();
-  curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
-  curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &WriteToFile);
-  curl_easy_setopt(curl, CURLOPT_WRITEDATA, file);
-  const CURLcode code = curl_easy_perform(curl);
-  curl_easy_cleanup(curl);
-  std::fclose(file);
-  if (code != CURLE_OK) std::printf("baseline transfer failed: %d\n", static_cast<int>(code));
-  return NowMs() - start;
+  const double start = velko::bench::MonotonicMs();
+  velko::bench::PlainCurlDownload(url, path);
+  return velko::bench::MonotonicMs() - start;
 }
 
 // The updater's way: start step, then one poll per 50 ms tick until complete.
 double EngineMs(velko::engine::DownWrapper& engine, const std::string& url, const std::wstring& folder) {
-  const double start = NowMs();
+  const double start = velko::bench::MonotonicMs();
   std::unique_ptr<velko::engine::EngineTaskParams> params;
   velko::engine::EngineTaskHandle task = nullptr;
   if (velko::engine::StartDownloadTask(&engine, url, folder, params, task) !=
@@ -71,7 +53,7 @@ double EngineMs(velko::engine::DownWrapper& engine, const std::string& url, cons
       break;
     }
   }
-  return NowMs() - start;
+  return velko::bench::MonotonicMs() - start;
 }
 
 double Median(std::vector<double> values) {

@@ -37,7 +37,8 @@ TEST(EngineCycleTest, BootstrappedEngineDownloadsThePackage) {
   // The build's configuration, pointed at this server and a scratch folder.
   const std::wstring save_base = temp.Child(L"engine");
   ReplaceOnce(*config, "CSIDL_LOCAL_APPDATA\\VelkoEngine", std::string(save_base.begin(), save_base.end()));
-  ReplaceOnce(*config, "http://127.0.0.1:18080", server.BaseUrl());
+  // The engine ZIP address in the build's configuration starts with the configured service address.
+  ReplaceOnce(*config, VELKO_ENGINE_CONFIG_URL, server.BaseUrl());
   server.SetRoute("/xl/cfg.xml", HttpRoute{200, "text/xml", *config});
   server.SetRoute("/xl/engine.zip", HttpRoute{200, "application/octet-stream", *package});
   server.SetRoute("/update/velko_2.rar", HttpRoute{200, "application/octet-stream", "version 2"});
