@@ -5,14 +5,22 @@
 //           `width:100%;height:100%` cell; sections are `width:100%`
 //   fixed : the same shape with only pixel sizes
 // Only Layout is timed (thread CPU time); building the trees is not.
+// Two memory situations per size:
+//   one tree   : the same tree laid out again and again. A 1 000-element tree
+//                then lives in the processor's caches, a 100 000-element one
+//                (about 70 MB) cannot, so this mixes the cost of layout with
+//                that of the memory hierarchy.
+//   same memory: as many trees of the size as make 100 000 elements, laid out
+//                one after the other, so every size streams the same amount
+//                of memory per pass. The growth here is the layout's own.
 // Baseline, same run and same trees: a plain depth-first walk that reads each
 // element's links, style lengths and margins and writes its rect, i.e. the
-// memory traffic any layout needs. Layout/walk staying flat while both grow
-// means the growth comes from the tree no longer fitting in the caches.
+// memory traffic any layout needs.
 #include <cstdio>
 #include <ctime>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "uilib/uilib_impl.h"
 
@@ -54,6 +62,8 @@ struct Measurement {
   double walk_ns_per_element = 0.0;
 };
 
+constexpr size_t kSameMemoryElements = 100000;
+
 // Touches what placement touches, without placing.
 float Walk(const CUILibElement& e) {
   const uilib::StyleValues& v = e.Style().Values();
@@ -82,33 +92,46 @@ size_t CountElements(const CUILibElement& e) {
   return n;
 }
 
-Measurement Measure(int sections, bool fixed_only) {
+// Lays out `copies` trees of `sections` sections each, one after the other.
+Measurement Measure(int sections, bool fixed_only, int copies) {
   CUILibImpl lib;
   if (lib.LoadSkinFromMemory(Skin(sections, fixed_only)) != uilib::SkinLoadResult::kOk) return {};
-  std::unique_ptr<CUILibWindow> window = lib.BuildWindowTree("w");
+  std::vector<std::unique_ptr<CUILibWindow>> windows;
+  for (int i = 0; i < copies; ++i) windows.push_back(lib.BuildWindowTree("w"));
   const uilib::RectF client{0.0f, 0.0f, kWidth, static_cast<float>(sections) * kRowsPerSection * kRowHeight};
-  window->Layout(client, nullptr, nullptr);  // warm-up
-  const double elements = static_cast<double>(CountElements(*window));
+  for (auto& window : windows) window->Layout(client, nullptr, nullptr);  // warm-up
+  const double elements = static_cast<double>(CountElements(*windows.front())) * copies;
   volatile float sink = 0.0f;
-  const double walk = CpuNsPerRun([&] { sink = sink + Walk(*window); });
-  const double layout = CpuNsPerRun([&] { window->Layout(client, nullptr, nullptr); });
+  const double walk = CpuNsPerRun([&] {
+    for (auto& window : windows) sink = sink + Walk(*window);
+  });
+  const double layout = CpuNsPerRun([&] {
+    for (auto& window : windows) window->Layout(client, nullptr, nullptr);
+  });
   return {static_cast<size_t>(elements), layout / elements, walk / elements};
+}
+
+void Report(const char* title, bool fixed_only, bool same_memory) {
+  std::printf("%s tree, %s\n", fixed_only ? "fixed" : "mixed", title);
+  double baseline = 0.0;
+  for (int sections : {10, 99, 990}) {
+    const size_t tree_elements = static_cast<size_t>(sections) * 101 + 1;
+    const int copies = same_memory ? static_cast<int>((kSameMemoryElements + tree_elements / 2) / tree_elements) : 1;
+    Measurement m = Measure(sections, fixed_only, copies);
+    if (baseline == 0.0) baseline = m.ns_per_element;
+    std::printf("  %7zu elements x %3d  layout %7.1f ns/element  ratio to 1k %.2f  |  walk %6.1f ns/element"
+                "  layout/walk %.1f\n",
+                tree_elements, copies, m.ns_per_element, m.ns_per_element / baseline, m.walk_ns_per_element,
+                m.ns_per_element / m.walk_ns_per_element);
+  }
 }
 
 }  // namespace
 
 int main() {
   for (bool fixed_only : {false, true}) {
-    std::printf("%s tree\n", fixed_only ? "fixed" : "mixed");
-    double baseline = 0.0;
-    for (int sections : {10, 99, 990}) {
-      Measurement m = Measure(sections, fixed_only);
-      if (baseline == 0.0) baseline = m.ns_per_element;
-      std::printf("  %7zu elements  layout %7.1f ns/element  ratio to 1k %.2f  |  walk %6.1f ns/element"
-                  "  layout/walk %.1f\n",
-                  m.elements, m.ns_per_element, m.ns_per_element / baseline, m.walk_ns_per_element,
-                  m.ns_per_element / m.walk_ns_per_element);
-    }
+    Report("one tree", fixed_only, false);
+    Report("same memory", fixed_only, true);
   }
   return 0;
 }
