@@ -16,6 +16,7 @@
 //  - A `vscroll` id that names no element: there is no linked scroll bar and
 //    the element is laid out as if it had no `vscroll` (bounded height).
 #include <algorithm>
+#include <vector>
 #include <tinyxml.h>
 
 #include "uilib/element.h"
@@ -213,15 +214,69 @@ bool CUILibElement::PlaceOne(const RectF& a, CUILibElement* child, Gdiplus::Grap
   return true;
 }
 
+namespace {
+
+// A pending attempt to place the rest of a row beside a child: where the child
+// that does not fit there goes instead (below the child it was tried beside),
+// and the placement depth at that point.
+struct InlineRetry {
+  RectF below;
+  int depth = 0;
+};
+
+// The retries of every PlaceChildren call running on this thread, innermost
+// last. A call only touches the entries above the size it found on entry and
+// leaves that size behind when it returns, so nested layouts share it.
+std::vector<InlineRetry>& InlineRetries() {
+  static thread_local std::vector<InlineRetry> retries;
+  return retries;
+}
+
+class InlineRetryScope {
+ public:
+  InlineRetryScope() : retries_(InlineRetries()), base_(retries_.size()) {}
+  ~InlineRetryScope() { retries_.resize(base_); }
+  InlineRetryScope(const InlineRetryScope&) = delete;
+  InlineRetryScope& operator=(const InlineRetryScope&) = delete;
+
+  void Push(const RectF& below, int depth) { retries_.push_back(InlineRetry{below, depth}); }
+  // Ends the innermost failed attempt: the area below its child, or the next
+  // outer attempt when nothing is left there. False when no attempt remains.
+  bool FallBack(RectF* area, int* depth) {
+    while (retries_.size() > base_) {
+      const InlineRetry retry = retries_.back();
+      retries_.pop_back();
+      if (Usable(retry.below)) {
+        *area = retry.below;
+        *depth = retry.depth;
+        return true;
+      }
+    }
+    return false;
+  }
+
+ private:
+  std::vector<InlineRetry>& retries_;
+  std::size_t base_;
+};
+
+}  // namespace
+
 bool CUILibElement::PlaceChildren(RectF a, CUILibElement*& current, Gdiplus::Graphics* graphics, int depth,
                                   RectF* out) {
-  // The placement recurses for every next child; where the recursive result
-  // would only be returned, the loop goes on instead, so only the inline
-  // attempt beside a child (which may fail and be retried below) nests.
+  // Each child after the first is placed into an area derived from where the
+  // one before it went. Placing the rest of a row beside a child is an attempt
+  // that may fail further on; the child that failed then goes below the child
+  // of the innermost attempt. Those attempts are kept on a list, not nested
+  // calls, so rows of any length cannot exhaust the stack.
+  InlineRetryScope retries;
   for (;;) {
     CUILibElement* c = current;
     RectF p;
-    if (!PlaceOne(a, c, graphics, depth, &p)) return false;
+    if (!PlaceOne(a, c, graphics, depth, &p)) {
+      if (retries.FallBack(&a, &depth)) continue;
+      return false;
+    }
     GrowContentExtent(p);
     if (out != nullptr) {
       out->w = std::max(out->w, p.x + p.w);
@@ -243,26 +298,28 @@ bool CUILibElement::PlaceChildren(RectF a, CUILibElement*& current, Gdiplus::Gra
       continue;
     }
     const uilib::Display next_display = n->style_.Values().display;
-    if (cv.display == uilib::Display::kBlock || next_display == uilib::Display::kBlock) {
-      if (!Usable(below)) return false;
-      a = below;
-      continue;
-    }
-    if (next_display == uilib::Display::kInline) {
-      RectF beside = below;
+    RectF next_area = below;
+    if (cv.display != uilib::Display::kBlock && next_display == uilib::Display::kInline) {
       if (!BothAuto(m.left, m.right)) {
         RectF rest{p.x + p.w + m.right, p.y - m.top, a.w - p.w - m.right - m.left, m.top + p.h + m.bottom};
-        if (rest.w > 0.0f) beside = rest;
+        if (rest.w > 0.0f) next_area = rest;
       }
-      if (beside.w <= 0.0f || beside.h <= 0.0f) return false;
-      if (PlaceChildren(beside, current, graphics, depth, out)) return true;
-      // `current` is the child that did not fit there; it goes below `c`.
-      if (!Usable(below)) return false;
-      a = below;
-      continue;
+      if (next_area.w > 0.0f && next_area.h > 0.0f) {
+        retries.Push(below, depth);
+        a = next_area;
+        continue;
+      }
+      if (retries.FallBack(&a, &depth)) continue;
+      return false;
     }
-    // display none or INLINE_BLOCK: the next child is placed over this one.
-    if (!Usable(p)) return false;
-    a = p;
+    if (cv.display != uilib::Display::kBlock && next_display != uilib::Display::kBlock) {
+      // display none or INLINE_BLOCK: the next child is placed over this one.
+      next_area = p;
+    }
+    if (!Usable(next_area)) {
+      if (retries.FallBack(&a, &depth)) continue;
+      return false;
+    }
+    a = next_area;
   }
 }

@@ -1,6 +1,8 @@
 // The remaining-area placement on small synthetic trees.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "layout_test_support.h"
 #include "recording_window_services.h"
 
@@ -32,6 +34,18 @@ TEST(LayoutInlineTest, RowsWrapBelowTheElementThatEndedTheLine) {
                      200, 200);
   EXPECT_EQ(tall.RectOf("b"), (RectF{40, 0, 40, 10}));
   EXPECT_EQ(tall.RectOf("c"), (RectF{40, 10, 40, 10}));
+}
+
+TEST(LayoutInlineTest, VeryLongRowsNeitherExhaustTheStackNorLoseTheirPlaces) {
+  // Every cell of a row is placed beside the one before it; a row of tens of
+  // thousands of cells must be laid out like a short one.
+  constexpr int kCells = 60000;
+  auto row = LayOut(Box("p", "width:60000px;height:20px;",
+                        "<element dup=\"" + std::to_string(kCells - 2) + "\" style=\"width:1px;height:10px;\"/>" +
+                            Box("last", "width:1px;height:10px;") + Box("wrapped", "width:1px;height:10px;")),
+                    60000, 20);
+  EXPECT_EQ(row.RectOf("last"), (RectF{kCells - 1, 0, 1, 10}));
+  EXPECT_EQ(row.RectOf("wrapped"), (RectF{0, 10, 1, 10}));
 }
 
 TEST(LayoutInlineTest, TallerFollowerAndFullWidthElementGoBelow) {
