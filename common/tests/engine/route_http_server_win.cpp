@@ -13,6 +13,7 @@ std::string ReasonPhrase(int status) {
     case 302: return "Found";
     case 404: return "Not Found";
     case 500: return "Internal Server Error";
+    case 503: return "Service Unavailable";
     default: return "Status";
   }
 }
@@ -60,19 +61,25 @@ RouteHttpServer::RouteHttpServer() {
     return;
   }
   port_ = ntohs(address.sin_port);
-  thread_ = std::thread([this] { Serve(); });
+  acceptor_ = std::thread([this] { AcceptLoop(); });
 }
 
 RouteHttpServer::~RouteHttpServer() {
   stopping_ = true;
-  if (thread_.joinable()) thread_.join();
+  if (acceptor_.joinable()) acceptor_.join();
+  for (std::thread& connection : connections_) connection.join();
   if (listener_ != INVALID_SOCKET) ::closesocket(listener_);
   ::WSACleanup();
 }
 
 void RouteHttpServer::SetRoute(const std::string& path, HttpRoute route) {
   std::lock_guard<std::mutex> lock(mutex_);
-  routes_[path] = std::move(route);
+  routes_[path] = {std::move(route)};
+}
+
+void RouteHttpServer::SetRouteSequence(const std::string& path, std::vector<HttpRoute> answers) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  routes_[path] = std::move(answers);
 }
 
 std::string RouteHttpServer::BaseUrl() const {
@@ -91,14 +98,17 @@ int RouteHttpServer::CountRequests(const std::string& path) const {
   return count;
 }
 
-HttpRoute RouteHttpServer::RouteFor(const std::string& path) const {
+HttpRoute RouteHttpServer::NextAnswer(const std::string& path) {
   std::lock_guard<std::mutex> lock(mutex_);
+  const std::size_t earlier =
+      static_cast<std::size_t>(std::count(requested_paths_.begin(), requested_paths_.end(), path));
+  requested_paths_.push_back(path);
   const auto it = routes_.find(path);
-  if (it != routes_.end()) return it->second;
-  return HttpRoute{404, "text/plain", "not found"};
+  if (it == routes_.end() || it->second.empty()) return HttpRoute{404, "text/plain", "not found"};
+  return it->second[std::min(earlier, it->second.size() - 1)];
 }
 
-void RouteHttpServer::Serve() {
+void RouteHttpServer::AcceptLoop() {
   while (!stopping_) {
     fd_set readable;
     FD_ZERO(&readable);
@@ -107,9 +117,12 @@ void RouteHttpServer::Serve() {
     if (::select(0, &readable, nullptr, nullptr, &wait) <= 0) continue;
     const SOCKET connection = ::accept(listener_, nullptr, nullptr);
     if (connection == INVALID_SOCKET) continue;
-    Answer(connection);
-    ::shutdown(connection, SD_SEND);
-    ::closesocket(connection);
+    ++open_connections_;
+    connections_.emplace_back([this, connection] {
+      Answer(connection);
+      ::closesocket(connection);
+      --open_connections_;
+    });
   }
 }
 
@@ -121,18 +134,33 @@ void RouteHttpServer::Answer(SOCKET connection) {
     if (n <= 0) return;
     head.append(buffer, static_cast<std::size_t>(n));
   }
-  const std::string path = RequestPath(head);
-  {
-    std::lock_guard<std::mutex> lock(mutex_);
-    requested_paths_.push_back(path);
-  }
-  const HttpRoute route = RouteFor(path);
+  const HttpRoute route = NextAnswer(RequestPath(head));
   std::string reply = "HTTP/1.1 " + std::to_string(route.status) + " " +
                       ReasonPhrase(route.status) + "\r\n";
   if (!route.content_type.empty()) reply += "Content-Type: " + route.content_type + "\r\n";
   reply += "Content-Length: " + std::to_string(route.body.size()) + "\r\nConnection: close\r\n\r\n";
-  reply += route.body;
-  SendAll(connection, reply);
+  if (route.stall) {
+    SendAll(connection, reply + route.body.substr(0, route.body.size() / 2));
+    HoldUntilClosed(connection);
+    return;
+  }
+  SendAll(connection, reply + route.body);
+  ::shutdown(connection, SD_SEND);
+}
+
+// Keeps a stalled answer's connection open until the client closes it or the
+// server stops.
+void RouteHttpServer::HoldUntilClosed(SOCKET connection) const {
+  while (!stopping_) {
+    fd_set readable;
+    FD_ZERO(&readable);
+    FD_SET(connection, &readable);
+    timeval wait{0, 50 * 1000};
+    if (::select(0, &readable, nullptr, nullptr, &wait) > 0) {
+      char byte;
+      if (::recv(connection, &byte, 1, 0) <= 0) return;
+    }
+  }
 }
 
 }  // namespace velko::test_support

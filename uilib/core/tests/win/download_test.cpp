@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "loopback_http_server.h"
+#include "route_http_server_win.h"
 #include "runtime_test_support.h"
 #include "uilib/download_record.h"
 #include "uilib/win/uilib_runtime.h"
@@ -49,7 +49,7 @@ bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) 
 class DownloadTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(server.Started());
+    ASSERT_TRUE(server.listening());
     service = win::ActiveRuntime()->downloads.get();
   }
   // The cache and temporary files of a URL, removed so that no earlier run counts.
@@ -60,12 +60,12 @@ class DownloadTest : public ::testing::Test {
     return path;
   }
 
-  test::LoopbackHttpServer server;
+  velko::test_support::RouteHttpServer server;
   win::CurlDownloadService* service = nullptr;
 };
 
 TEST_F(DownloadTest, FileLandsInTheCacheAndASecondOwnerGetsItAtOnce) {
-  server.Script("/img/logo.png", {{200, "image/png", "PNGDATA-0123456789"}});
+  server.SetRouteSequence("/img/logo.png", {{200, "image/png", "PNGDATA-0123456789"}});
   std::string url = server.Url("/img/logo.png");
   std::wstring cache = FreshCachePath(url);
   EXPECT_NE(cache.find(L"\\UILibTemp\\res_"), std::wstring::npos);
@@ -86,11 +86,11 @@ TEST_F(DownloadTest, FileLandsInTheCacheAndASecondOwnerGetsItAtOnce) {
   second.DownloadFile(url.c_str(), 7);
   EXPECT_EQ(second.files, 1);  // served from the cache before DownloadFile returned
   EXPECT_EQ(second.last_path, cache);
-  EXPECT_EQ(server.Requests("/img/logo.png"), 1);
+  EXPECT_EQ(server.CountRequests("/img/logo.png"), 1);
 }
 
 TEST_F(DownloadTest, XmlTextArrivesInMemory) {
-  server.Script("/feed", {{200, "Text/XML; charset=utf-8", "<ads><ad/></ads>"}});
+  server.SetRouteSequence("/feed", {{200, "Text/XML; charset=utf-8", "<ads><ad/></ads>"}});
   RecordingOwner owner;
   owner.DownloadText(server.Url("/feed").c_str());
   ASSERT_TRUE(test::PumpUntil([&] { return owner.texts == 1; }, 10000));
@@ -100,15 +100,15 @@ TEST_F(DownloadTest, XmlTextArrivesInMemory) {
 
 // One wait of the real retry delay covers both kinds of failure.
 TEST_F(DownloadTest, FailuresAreRetriedAfterTenSeconds) {
-  server.Script("/flaky.bin", {{500, "text/plain", "boom"}, {200, "application/octet-stream", "payload"}});
-  server.Script("/page", {{200, "text/html", "<html/>"}, {200, "application/xml", "<ok/>"}});
+  server.SetRouteSequence("/flaky.bin", {{500, "text/plain", "boom"}, {200, "application/octet-stream", "payload"}});
+  server.SetRouteSequence("/page", {{200, "text/html", "<html/>"}, {200, "application/xml", "<ok/>"}});
   std::string file_url = server.Url("/flaky.bin");
   std::wstring cache = FreshCachePath(file_url);
   RecordingOwner owner;
   DWORD start = GetTickCount();
   owner.DownloadFile(file_url.c_str(), 1);
   owner.DownloadText(server.Url("/page").c_str());
-  ASSERT_TRUE(test::PumpUntil([&] { return server.Requests("/flaky.bin") == 1 && server.Requests("/page") == 1; }, 5000));
+  ASSERT_TRUE(test::PumpUntil([&] { return server.CountRequests("/flaky.bin") == 1 && server.CountRequests("/page") == 1; }, 5000));
   // Both failed: nothing was delivered, the temporary file waits for the retry.
   ASSERT_TRUE(test::PumpUntil([&] { return service->ActiveTransfers() == 2 && Exists(cache + L".temp"); }, 5000));
   test::PumpUntil([] { return false; }, 500);
@@ -121,12 +121,12 @@ TEST_F(DownloadTest, FailuresAreRetriedAfterTenSeconds) {
   EXPECT_LT(elapsed, 15000u);
   EXPECT_EQ(ReadAll(cache), "payload");
   EXPECT_EQ(owner.last_text, "<ok/>");
-  EXPECT_EQ(server.Requests("/flaky.bin"), 2);
-  EXPECT_EQ(server.Requests("/page"), 2);
+  EXPECT_EQ(server.CountRequests("/flaky.bin"), 2);
+  EXPECT_EQ(server.CountRequests("/page"), 2);
 }
 
 TEST_F(DownloadTest, OwnerDestroyedMidTransferLeavesNoFiles) {
-  server.Script("/big.bin", {{200, "application/octet-stream", std::string(4096, 'x'), true}});
+  server.SetRouteSequence("/big.bin", {{200, "application/octet-stream", std::string(4096, 'x'), true}});
   std::string url = server.Url("/big.bin");
   std::wstring cache = FreshCachePath(url);
   auto owner = std::make_unique<RecordingOwner>();
@@ -143,12 +143,12 @@ TEST_F(DownloadTest, OwnerDestroyedMidTransferLeavesNoFiles) {
 }
 
 TEST_F(DownloadTest, OwnerDestroyedWhileWaitingForARetryCancelsIt) {
-  server.Script("/down.bin", {{503, "text/plain", "later"}});
+  server.SetRouteSequence("/down.bin", {{503, "text/plain", "later"}});
   std::string url = server.Url("/down.bin");
   std::wstring cache = FreshCachePath(url);
   auto owner = std::make_unique<RecordingOwner>();
   owner->DownloadFile(url.c_str(), 0);
-  ASSERT_TRUE(test::PumpUntil([&] { return server.Requests("/down.bin") == 1 && Exists(cache + L".temp"); }, 5000));
+  ASSERT_TRUE(test::PumpUntil([&] { return server.CountRequests("/down.bin") == 1 && Exists(cache + L".temp"); }, 5000));
   test::PumpUntil([] { return false; }, 200);
   owner.reset();  // its retry timer must not fire on a freed record
   EXPECT_FALSE(Exists(cache + L".temp"));
