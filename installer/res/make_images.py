@@ -44,25 +44,21 @@ def frames(paths, output):
 def background(output, headline, headline_size, tagline):
     """A light window face: soft vertical gradient, two pale ridges of hills
     at the foot (the name of the browser is a mountain stone), a title and a
-    line below it, a hairline border and rounded corners cut out by alpha."""
-    w, h, r = 606, 330, 8
-    with tempfile.TemporaryDirectory() as tmp:
-        face = os.path.join(tmp, "face.png")
-        convert("-size", f"{w}x{h}", "gradient:#ffffff-#edf2f9",
-                "-fill", "#e2ebf8", "-draw",
-                "path 'M 0,262 C 90,220 160,236 240,252 C 330,270 420,214 606,240 L 606,330 L 0,330 Z'",
-                "-fill", "#d6e3f6", "-draw",
-                "path 'M 0,300 C 120,262 230,292 330,282 C 430,272 520,250 606,276 L 606,330 L 0,330 Z'",
-                "-font", FONT, "-gravity", "north",
-                "-fill", TEXT, "-pointsize", str(headline_size), "-annotate", "+0+96", headline,
-                "-fill", TEXT_SOFT, "-pointsize", "14", "-annotate", f"+0+{110 + headline_size + 14}", tagline,
-                "-gravity", "northwest", "-fill", "none", "-stroke", "#cfd7e3", "-strokewidth", "1",
-                "-draw", f"roundrectangle 0.5,0.5 {w - 1.5},{h - 1.5} {r},{r}",
-                output=face)
-        mask = os.path.join(tmp, "mask.png")
-        convert("-size", f"{w}x{h}", "xc:black", "-fill", "white",
-                "-draw", f"roundrectangle 0,0 {w - 1},{h - 1} {r},{r}", output=mask)
-        convert(face, mask, "-alpha", "off", "-compose", "CopyOpacity", "-composite", output=output)
+    line below it and a hairline border. Opaque to the corners: a layered
+    window starts each repaint from opaque black, so a pixel the background
+    leaves transparent would show black on screen."""
+    w, h = 606, 330
+    convert("-size", f"{w}x{h}", "gradient:#ffffff-#edf2f9",
+            "-fill", "#e2ebf8", "-draw",
+            "path 'M 0,262 C 90,220 160,236 240,252 C 330,270 420,214 606,240 L 606,330 L 0,330 Z'",
+            "-fill", "#d6e3f6", "-draw",
+            "path 'M 0,300 C 120,262 230,292 330,282 C 430,272 520,250 606,276 L 606,330 L 0,330 Z'",
+            "-font", FONT, "-gravity", "north",
+            "-fill", TEXT, "-pointsize", str(headline_size), "-annotate", "+0+96", headline,
+            "-fill", TEXT_SOFT, "-pointsize", "14", "-annotate", f"+0+{110 + headline_size + 14}", tagline,
+            "-gravity", "northwest", "-fill", "none", "-stroke", "#cfd7e3", "-strokewidth", "1",
+            "-draw", f"rectangle 0.5,0.5 {w - 1.5},{h - 1.5}",
+            output=output)
 
 
 def logo(output, size_w, size_h):

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "tree_command.h"
+#include "skin_command.h"
 
 namespace uilibtool {
 
@@ -20,7 +20,7 @@ std::optional<ClientSize> ParseClientSize(const std::string& text);
 // Loads the skin, builds the window's tree, lays it out into the client size
 // (default: the window's `width` and `height` attributes) and renders the
 // rectangles as JSON.
-TreeResult RunLayout(const std::filesystem::path& skin, const std::string& window_id,
+CommandResult RunLayout(const std::filesystem::path& skin, const std::string& window_id,
                      std::optional<ClientSize> size);
 
 }  // namespace uilibtool

@@ -1,12 +1,17 @@
 // uilibtool: the skin designer's and tester's tool for UILib.
 //   uilibtool tree SKIN.xml WINDOW_ID
 //   uilibtool layout SKIN.xml WINDOW_ID [--size WxH]
+//   uilibtool render SKIN.xml WINDOW_ID OUT.png
+//   uilibtool show SKIN.xml WINDOW_ID
 #include <cstdio>
 #include <optional>
 #include <string>
 #include <windows.h>
 
 #include "layout_command.h"
+#include "render_command.h"
+#include "show_command.h"
+#include "skin_command.h"
 #include "tree_command.h"
 
 namespace {
@@ -14,9 +19,13 @@ namespace {
 constexpr char kUsage[] =
     "usage: uilibtool tree SKIN.xml WINDOW_ID\n"
     "       uilibtool layout SKIN.xml WINDOW_ID [--size WxH]\n"
+    "       uilibtool render SKIN.xml WINDOW_ID OUT.png\n"
+    "       uilibtool show SKIN.xml WINDOW_ID\n"
     "  tree     print the element tree of a window of the skin as JSON\n"
     "  layout   print each element's rect and visible rect {x, y, w, h} as JSON, laid out\n"
-    "           into the client size WxH (default: the window's width and height)\n";
+    "           into the client size WxH (default: the window's width and height)\n"
+    "  render   paint the window as the screen gets it and save the picture as PNG\n"
+    "  show     open the window and print \"EVENT ELEMENT-ID\" for each handler call\n";
 
 std::string WideToUtf8(const wchar_t* text) {
   int length = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
@@ -31,7 +40,7 @@ int Usage() {
   return uilibtool::kExitUsage;
 }
 
-int Report(const uilibtool::TreeResult& result) {
+int Report(const uilibtool::CommandResult& result) {
   if (result.code != uilibtool::kExitOk) {
     std::fprintf(stderr, "uilibtool: %s\n", result.error.c_str());
     return result.code;
@@ -59,6 +68,10 @@ int RunLayoutCommand(int argc, wchar_t** argv) {
 
 int wmain(int argc, wchar_t** argv) {
   if (argc >= 2 && std::wstring(argv[1]) == L"layout") return RunLayoutCommand(argc, argv);
+  if (argc == 5 && std::wstring(argv[1]) == L"render") {
+    return Report(uilibtool::RunRender(argv[2], WideToUtf8(argv[3]), argv[4]));
+  }
+  if (argc == 4 && std::wstring(argv[1]) == L"show") return Report(uilibtool::RunShow(argv[2], WideToUtf8(argv[3])));
   if (argc != 4 || std::wstring(argv[1]) != L"tree") return Usage();
   return Report(uilibtool::RunTree(argv[2], WideToUtf8(argv[3])));
 }

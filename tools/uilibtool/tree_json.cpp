@@ -106,6 +106,10 @@ json StyleToJson(const CUILibStyle& style) {
   };
 }
 
+std::string JsonText(const json& document) {
+  return document.dump(2, ' ', false, json::error_handler_t::replace) + "\n";
+}
+
 json ElementTreeToJson(const CUILibElement& element) {
   json children = json::array();
   const ElementChildren& list = element.Children();

@@ -2,6 +2,8 @@
 // style values and children.
 #pragma once
 
+#include <string>
+
 #include <nlohmann/json.hpp>
 
 class CUILibElement;
@@ -11,5 +13,9 @@ namespace uilibtool {
 
 nlohmann::ordered_json StyleToJson(const CUILibStyle& style);
 nlohmann::ordered_json ElementTreeToJson(const CUILibElement& element);
+
+// A document as the tool prints it: indented by two, invalid UTF-8 replaced,
+// ending with a line break.
+std::string JsonText(const nlohmann::ordered_json& document);
 
 }  // namespace uilibtool

@@ -3,12 +3,17 @@
 #include <algorithm>
 
 #include "uilib/library_state.h"
+#include "uilib/window_factory.h"
 
 IUILib* CreateUILib() { return new CUILibImpl(); }
 
 CUILibImpl::CUILibImpl() = default;
 
-CUILibImpl::~CUILibImpl() = default;
+CUILibImpl::~CUILibImpl() {
+  // The windows go first: destroying a native window still reaches the
+  // library (its tree lock), whose registry and document must be whole then.
+  windows_.clear();
+}
 
 void CUILibImpl::DestroyWindow(IUILibWindow*& window) {
   auto* target = dynamic_cast<CUILibWindow*>(window);
@@ -48,8 +53,10 @@ std::unique_ptr<CUILibWindow> CUILibImpl::BuildWindowTree(const char* id) {
 
 IUILibWindow* CUILibImpl::CreateWindowById(const char* id, uilib::NativeWindow parent, void* userData,
                                            const uilib::NativeRect* defaultRect) {
-  std::unique_ptr<CUILibWindow> built = BuildWindowTree(id);
-  if (!built) return nullptr;
+  if (id == nullptr) return nullptr;
+  const TiXmlElement* xml = document_.FindWindow(id);
+  if (xml == nullptr) return nullptr;
+  std::unique_ptr<CUILibWindow> built = uilib::MakeWindowObject(xml, this);
   CUILibWindow* window = built.get();
   windows_.push_back(std::move(built));
   window->SetUserData(userData);

@@ -10,7 +10,7 @@ namespace uilib {
 namespace {
 
 constexpr const char* kSkin = R"(<UILIB>
-  <window id="Welcome" width="608" height="322"><element id="body"/></window>
+  <window id="Welcome" windowstyle="WS_POPUP" width="608" height="322"><element id="body"/></window>
   <window id="Other"/>
 </UILIB>)";
 
@@ -27,7 +27,8 @@ TEST(LibraryObjectTest, DestroyWindowNullsThePointerAndDefersTheDeletion) {
   EXPECT_EQ(window, nullptr);
   EXPECT_TRUE(lib.Windows().empty());
   EXPECT_TRUE(State().deletion.Contains(object));
-  // Its native window is gone (there never was one), so the next tick frees it.
+  // Its native window is gone (destroyed at once, or never made natively), so
+  // the next tick frees it.
   EXPECT_TRUE(State().deletion.Tick());
   EXPECT_FALSE(State().deletion.Contains(object));
 }

@@ -164,6 +164,9 @@ class CUILibElement : public CUILibBase, public IUILibElement, public uilib::Dow
   // Background, border (and nine-grid background) of `Paint`, clipped.
   void PaintBackground(Gdiplus::Graphics* graphics, const uilib::RectF& clip);
   void PaintChildren(Gdiplus::Graphics* graphics, const uilib::RectF& clip);
+  // Destroys every child (subtree included); the window does this while its
+  // native window is destroyed.
+  void DeleteChildren() { children_.DeleteAll(); }
 
  private:
   friend class uilib::ElementChildren;

@@ -42,7 +42,8 @@ class CUILibImpl : public IUILib, public CUILibBase, public uilib::TreeLockSourc
   // The live windows, in creation order.
   const std::vector<std::unique_ptr<CUILibWindow>>& Windows() const { return windows_; }
   // Builds the element tree of the window `id` without creating a native
-  // window. Null when there is no document or no such window.
+  // window (a tree-only window on every platform). Null when there is no
+  // document or no such window.
   std::unique_ptr<CUILibWindow> BuildWindowTree(const char* id);
 
  private:

@@ -20,7 +20,7 @@ std::wstring WriteSkin(const char* name, const char* text) {
 
 TEST(LibraryObjectWineTest, SkinFilesNeedTheUilibRootInAnyCase) {
   std::unique_ptr<IUILib> lib(CreateUILib());
-  std::wstring good = WriteSkin("uilib3_good_skin.xml", "<UILIB><window id='Welcome'/></UILIB>");
+  std::wstring good = WriteSkin("uilib3_good_skin.xml", "<UILIB><window id='Welcome' windowstyle='WS_POPUP'/></UILIB>");
   std::wstring bad = WriteSkin("uilib3_bad_skin.xml", "<skin><window id='Welcome'/></skin>");
   ASSERT_TRUE(lib->LoadSkinFromFile(good.c_str()));
   EXPECT_NE(lib->CreateWindowById("WELCOME", nullptr, nullptr, nullptr), nullptr);
@@ -34,7 +34,7 @@ TEST(LibraryObjectWineTest, SkinFilesNeedTheUilibRootInAnyCase) {
 
 TEST(LibraryObjectWineTest, DestroyedWindowIsFreedWithinAboutASecond) {
   std::unique_ptr<IUILib> lib(CreateUILib());
-  std::wstring skin = WriteSkin("uilib3_destroy_skin.xml", "<uilib><window id='Welcome'><element/></window></uilib>");
+  std::wstring skin = WriteSkin("uilib3_destroy_skin.xml", "<uilib><window id='Welcome' windowstyle='WS_POPUP'><element/></window></uilib>");
   ASSERT_TRUE(lib->LoadSkinFromFile(skin.c_str()));
   IUILibWindow* window = lib->CreateWindowById("welcome", nullptr, nullptr, nullptr);
   ASSERT_NE(window, nullptr);

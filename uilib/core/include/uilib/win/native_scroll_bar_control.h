@@ -1,0 +1,33 @@
+// A vertical scroll bar control of a skinned window, owned by the element
+// whose content it scrolls. Destroying it destroys the control and tells the
+// window to forget it.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+
+#include "uilib/window_services.h"
+
+namespace uilib::win {
+
+class NativeScrollBarControl : public NativeScrollBar {
+ public:
+  NativeScrollBarControl(HWND control, std::function<void()> on_destroy)
+      : control_(control), on_destroy_(std::move(on_destroy)) {}
+  ~NativeScrollBarControl() override;
+
+  void SetRangeAndPage(int maximum, int page, bool redraw) override;
+  void Move(int x, int y, int width, int height) override;
+  int Position() const override;
+  void SetPosition(int position) override;
+  void PostThumbPosition(int position) override;
+
+  HWND Control() const { return control_; }
+
+ private:
+  HWND control_;
+  std::function<void()> on_destroy_;
+};
+
+}  // namespace uilib::win

@@ -1,0 +1,66 @@
+#include "uilib/scroll_math.h"
+
+#include <algorithm>
+
+#include "uilib/element.h"
+
+namespace uilib {
+
+ScrollOutcome ComputeScroll(int code, int track, const ScrollState& state) {
+  // Content shorter than the page has nowhere to scroll: the last position is 0.
+  const int last = std::max(0, state.maximum - state.page + 1);
+  const int line = state.page / 10;
+  ScrollOutcome out;
+  int position = state.position;
+  switch (code) {
+    case kScrollLineUp:
+    case kScrollPageUp:
+      position -= code == kScrollLineUp ? line : state.page;
+      if (position < 0) {
+        position = 0;
+        out.at_start = true;
+      }
+      break;
+    case kScrollLineDown:
+    case kScrollPageDown:
+      position += code == kScrollLineDown ? line : state.page;
+      if (position > last) {
+        position = last;
+        out.at_end = true;
+      }
+      break;
+    case kScrollThumbTrack:
+    case kScrollThumbPosition:
+      position = std::max(state.minimum, std::min(track, last));
+      if (code == kScrollThumbTrack && position == last) out.at_end = true;
+      break;
+    case kScrollTop:
+      position = 0;
+      break;
+    case kScrollBottom:
+      position = last;
+      break;
+    default:
+      break;
+  }
+  out.position = position;
+  out.changed = position != state.position;
+  return out;
+}
+
+namespace {
+
+void PassOffset(CUILibElement* parent, int position) {
+  for (CUILibElement* child = parent->Children().First(); child != nullptr; child = parent->Children().Next(child)) {
+    if (child->Style().Values().position == Position::kStatic) child->SetScrollOffset(position);
+    PassOffset(child, child->ScrollOffset());
+  }
+}
+
+}  // namespace
+
+void PropagateScrollOffset(CUILibElement* scrolled, int position) {
+  if (scrolled != nullptr) PassOffset(scrolled, position);
+}
+
+}  // namespace uilib

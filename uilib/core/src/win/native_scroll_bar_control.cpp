@@ -1,0 +1,33 @@
+#include "uilib/win/native_scroll_bar_control.h"
+
+namespace uilib::win {
+
+NativeScrollBarControl::~NativeScrollBarControl() {
+  if (on_destroy_) on_destroy_();
+  if (IsWindow(control_)) DestroyWindow(control_);
+}
+
+void NativeScrollBarControl::SetRangeAndPage(int maximum, int page, bool redraw) {
+  SCROLLINFO info{};
+  info.cbSize = sizeof info;
+  info.fMask = SIF_RANGE | SIF_PAGE;
+  info.nMin = 0;
+  info.nMax = maximum;
+  info.nPage = page > 0 ? static_cast<UINT>(page) : 0u;
+  SetScrollInfo(control_, SB_CTL, &info, redraw ? TRUE : FALSE);
+}
+
+void NativeScrollBarControl::Move(int x, int y, int width, int height) {
+  MoveWindow(control_, x, y, width, height, TRUE);
+}
+
+int NativeScrollBarControl::Position() const { return GetScrollPos(control_, SB_CTL); }
+
+void NativeScrollBarControl::SetPosition(int position) { SetScrollPos(control_, SB_CTL, position, TRUE); }
+
+void NativeScrollBarControl::PostThumbPosition(int position) {
+  PostMessageW(GetParent(control_), WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, position),
+               reinterpret_cast<LPARAM>(control_));
+}
+
+}  // namespace uilib::win
