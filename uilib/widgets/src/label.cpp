@@ -5,6 +5,9 @@
 
 #include "uilib/text_measure.h"
 #include "uilib/text_util.h"
+#include "uilib/widgets/linked_scroll_range.h"
+#include "uilib/widgets/text_fit.h"
+#include "uilib/widgets/widget_state.h"
 
 namespace {
 
@@ -44,9 +47,49 @@ int CUILibLabel::MeasureContent(Gdiplus::Graphics* graphics, uilib::SizeF* size,
   return MeasureText(graphics, Style(), text_, size, avail, true);
 }
 
+void CUILibLabel::Layout(const uilib::RectF& area, Gdiplus::Graphics* graphics, uilib::RectF* out) {
+  CUILibElement::Layout(area, graphics, out);
+  if (out == nullptr) UpdateLinkedScrollBar(graphics, false);
+}
+
+void CUILibLabel::SetText(const wchar_t* text) {
+  text_ = text != nullptr ? text : L"";
+  UpdateLinkedScrollBar(nullptr, true);
+  if (uilib::WindowServices* services = Services()) {
+    const uilib::RectF& r = Rect();
+    services->RequestRepaint(uilib::RepaintRect{uilib::TruncToInt(r.x), uilib::TruncToInt(r.y),
+                                                uilib::TruncToInt(r.x + r.w), uilib::TruncToInt(r.y + r.h)});
+  }
+}
+
+void CUILibLabel::UpdateLinkedScrollBar(Gdiplus::Graphics* graphics, bool redraw) {
+  if (LinkedScrollBar() == nullptr) return;
+  // Without a graphics the measurement uses one of the desktop window; a
+  // failed measurement counts as no height.
+  const uilib::TextMeasure measured =
+      uilib::MeasureStyledText(graphics, Style(), text_, uilib::SizeF{Rect().w, uilib::kUnboundedExtent});
+  const uilib::ScrollRange range = uilib::LabelScrollRange(Rect().h, measured.ok ? measured.size.h : 0.0f);
+  uilib::SetScrollBarRangeAndPage(LinkedScrollBar(), range.maximum, range.page, redraw);
+}
+
 CUILibAnchor::CUILibAnchor(CUILibElement* parent, const TiXmlElement* xml, IUILib* lib)
     : CUILibElement(parent, xml, lib), text_(ValueText(Xml(), lib)) {}
 
 int CUILibAnchor::MeasureContent(Gdiplus::Graphics* graphics, uilib::SizeF* size, const uilib::SizeF& avail) {
   return MeasureText(graphics, Style(), text_, size, avail, false);
+}
+
+int CUILibAnchor::OnMouseEnter() {
+  if (uilib::WindowServices* services = Services()) {
+    services->RequestRepaint(uilib::GrownRepaintRect(Rect(), ScrollOffset()));
+    services->TrackElement(this);
+  }
+  return FireEvent("onmouseover");
+}
+
+int CUILibAnchor::OnMouseLeave() {
+  if (uilib::WindowServices* services = Services()) {
+    services->RequestRepaint(uilib::GrownRepaintRect(Rect(), ScrollOffset()));
+  }
+  return CUILibElement::OnMouseLeave();
 }
