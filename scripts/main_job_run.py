@@ -3,8 +3,10 @@
 
 Runs what the Windows build has under Wine, in the build's private prefix, and reports:
 the shipped programs and their architecture, the updater in register mode with the
-scheduled task it leaves behind, and the installer skin's Welcome window as the UI
-library builds it.
+scheduled task it leaves behind, the installer skin's Welcome window as the UI
+library builds it, and a full install by installer.exe: its Welcome window clicked
+with the mouse on the virtual display, then what it installed, registered, created
+and started.
 """
 
 from __future__ import annotations
@@ -13,6 +15,7 @@ import argparse
 import json
 import struct
 import sys
+import time
 from pathlib import Path
 
 ROOT = Path(__file__).resolve().parents[1]
@@ -85,6 +88,63 @@ def show_welcome_tree(wine: wine_harness.WinePrefix, build: Path) -> None:
     walk(tree.get("root", tree), 0)
 
 
+def run_full_install(wine: wine_harness.WinePrefix, build: Path, out: Path) -> bool:
+    """installer.exe from start to end, driven like a user; True when it
+    installed the browser and ended with 0."""
+    from installer_driver import (INSTALL_DIR, TASK_NAME, Display, InstallerMachine, InstallerRun,
+                                  ShellTray, Skin, registry_rows, shell_link_fields)
+
+    installer = build / "installer" / "installer.exe"
+    tray_program = build / "installer" / "tests" / "shell_tray_stand_in.exe"
+    if not installer.is_file():
+        print("installer: not built")
+        return False
+    print("\nFull install by installer.exe (mouse clicks on the virtual display):")
+    machine = InstallerMachine(wine)
+    machine.clean()
+    # Wine without a desktop shell has no taskbar window whose user the browser
+    # is started as; a stand-in provides one.
+    tray = ShellTray(wine, tray_program) if tray_program.is_file() else None
+    display, skin = Display(wine), Skin()
+    run = InstallerRun(wine, installer, display)
+    try:
+        welcome = run.wait_window()
+        display.save(welcome, out / "installer-welcome.png")
+        print(f"  Welcome window shown (picture: {out / 'installer-welcome.png'})")
+        display.click(welcome, *skin.center("Welcome", "install-btn"))
+        install = run.wait_window(timeout=30, other_than=welcome)
+        display.save(install, out / "installer-progress.png")
+        code = run.wait_exit(timeout=300)
+    finally:
+        run.kill()
+    print(f"  installer.exe exit code: {code}")
+    files = machine.installed_files()
+    print(f"  {INSTALL_DIR}: {len(files)} files, {sum(files.values()):,} bytes")
+    for name in sorted(n for n in files if "/" not in n):
+        print(f"    {name} ({files[name]:,} bytes)")
+    rows = registry_rows(wine)
+    print(f"  registry: {len(rows)} rows written (start-menu client, capabilities, "
+          "registered application, document class)")
+    for shortcut in machine.shortcuts():
+        link = shell_link_fields(shortcut.read_bytes())
+        print(f"  desktop shortcut {shortcut.name}: target {link.get('target')}, "
+              f"working folder {link.get('working')}")
+    deadline = time.monotonic() + 30
+    while time.monotonic() < deadline and "end\r\n" not in machine.browser_record():
+        time.sleep(0.2)
+    started = "end\r\n" in machine.browser_record()
+    print(f"  chrome.exe started: {'yes' if started else 'no'}")
+    while time.monotonic() < deadline and not wine.task_file(TASK_NAME).exists():
+        time.sleep(0.2)
+    print(f"  updater.exe started (logon task written): "
+          f"{'yes' if wine.task_file(TASK_NAME).exists() else 'no'}")
+    print(f"  temporary archive left behind: {'yes' if machine.temp_archives() else 'no'}")
+    machine.stop_browsers()
+    if tray is not None:
+        tray.stop()
+    return code == 0 and len(files) > 0 and len(rows) == 44
+
+
 def main() -> int:
     parser = argparse.ArgumentParser()
     parser.add_argument("--build", type=Path, required=True, help="Windows build to run")
@@ -100,6 +160,8 @@ def main() -> int:
     print(f"\nWine prefix: {wine.prefix}")
     run_updater_register_mode(wine, args.build)
     show_welcome_tree(wine, args.build)
+    if not run_full_install(wine, args.build.resolve(), args.out):
+        return 1
     if args.update:
         from update_cycle_demo import run_update_cycle
 

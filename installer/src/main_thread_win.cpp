@@ -1,0 +1,173 @@
+#include "velko/installer/main_thread.h"
+
+#include <cstdint>
+#include <vector>
+
+#include "uilib/iuilib.h"
+#include "uilib/iuilib_kinds.h"
+#include "uilib/uilib_startup.h"
+#include "uilib/window.h"
+#include "velko/installer/browser_registration.h"
+#include "velko/installer/controller_logic.h"
+#include "velko/installer/install_messages.h"
+#include "velko/installer/process_control.h"
+#include "velko/installer/shortcuts.h"
+
+namespace velko::installer {
+
+CMainThread* g_pMainThread = nullptr;
+
+namespace {
+
+IUILibElement* AsElement(IUILibWindow* window) { return dynamic_cast<IUILibElement*>(window); }
+
+// The first element with `id` below `window`, or null.
+IUILibElement* FirstElementById(IUILibWindow* window, const char* id) {
+  IUILibElement* root = AsElement(window);
+  if (root == nullptr) return nullptr;
+  std::vector<IUILibElement*> found;
+  root->FindElementsById(found, id);
+  return found.empty() ? nullptr : found.front();
+}
+
+void MinimizeIfPresent(IUILibWindow* window) {
+  if (HWND native = NativeWindowOf(window)) PostMessageW(native, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+}
+
+}  // namespace
+
+HWND NativeWindowOf(IUILibWindow* window) {
+  auto* library_window = dynamic_cast<CUILibWindow*>(window);
+  return library_window != nullptr ? library_window->NativeHandle() : nullptr;
+}
+
+CMainThread::CMainThread(HINSTANCE instance, HINSTANCE previous, LPWSTR command_line, int show_command)
+    : m_hInstance(instance) {
+  UILibStartup(instance, reinterpret_cast<std::uintptr_t>(previous),
+               reinterpret_cast<std::uintptr_t>(command_line), static_cast<std::uintptr_t>(show_command));
+  g_pMainThread = this;
+}
+
+CMainThread::~CMainThread() {
+  worker_.reset();  // raises the stop flag and waits for the thread
+  host_.reset();
+  if (!state_.temp_archive.empty()) DeleteFileW(state_.temp_archive.c_str());
+  if (g_pMainThread == this) g_pMainThread = nullptr;
+}
+
+bool CMainThread::CreateControllerWindow() {
+  velko::window::WindowCreateParams params;
+  params.parent = HWND_MESSAGE;
+  params.title = L"";
+  params.style = kStyle;
+  return Create(m_hInstance, params) != nullptr;
+}
+
+int CMainThread::Run() { return loop_.Run(); }
+
+bool CMainThread::ProcessWindowMessage(HWND, UINT message, WPARAM wparam, LPARAM, LRESULT& result) {
+  result = 0;
+  switch (message) {
+    case WM_CREATE: result = OnCreate(); return true;
+    case WM_DESTROY: OnDestroy(); return true;
+    case WM_BEGIN_INSTALL: OnBeginInstall(); return true;
+    case WM_START_WORKER: OnStartWorker(); return true;
+    case WM_MAKE_SHORTCUTS: OnMakeShortcuts(); return true;
+    case WM_CLOSE_INSTALLER: DestroyWindow(); return true;
+    case WM_MINIMIZE_WINDOWS: OnMinimizeWindows(); return true;
+    case WM_LAUNCH_BROWSER: OnLaunchBrowser(); return true;
+    case WM_UPDATE_PROGRESS: OnUpdateProgress(); return true;
+    case WM_CONSENT_CHANGED: OnConsentChanged(wparam != 0); return true;
+    case WM_ASK_BROWSER_RUNNING: result = OnAskBrowserRunning(); return true;
+    case WM_REGISTER_BROWSER: OnRegisterBrowser(); return true;
+    default: return false;
+  }
+}
+
+LRESULT CMainThread::OnCreate() {
+  // Held, never released, for the life of the process.
+  CreateMutexW(nullptr, TRUE, kMutexName);
+  if (GetLastError() == ERROR_ALREADY_EXISTS) return -1;
+
+  m_pLib = CreateUILib();
+  if (m_pLib == nullptr || !m_pLib->LoadSkinFromResource(m_hInstance, L"UILIB", L"UILIB")) return -1;
+  m_pLib->RegisterHandler("WelcomeEventHandler", reinterpret_cast<void*>(&WelcomeEventHandler));
+  m_pLib->RegisterHandler("InstallEventHandler", reinterpret_cast<void*>(&InstallEventHandler));
+
+  m_pWelcomeWnd = m_pLib->CreateWindowById("Welcome", nullptr, nullptr, nullptr);
+  // Without its first window the installer could never be used or closed:
+  // end at once instead of running invisibly.
+  if (m_pWelcomeWnd == nullptr) return -1;
+  if (begin_install_when_created_) PostMessage(WM_BEGIN_INSTALL);
+  return 0;
+}
+
+void CMainThread::OnDestroy() {
+  destroying_ = true;
+  if (m_pInstallWnd != nullptr) m_pLib->DestroyWindow(m_pInstallWnd);
+  if (m_pWelcomeWnd != nullptr) m_pLib->DestroyWindow(m_pWelcomeWnd);
+  // Stop the worker now rather than let it write on; the wait itself must
+  // not happen inside the running-browser question, whose answer the worker
+  // is waiting for (the destructor waits then).
+  if (worker_ != nullptr && !asking_) worker_->StopAndWait();
+  PostQuitMessage(0);
+}
+
+void CMainThread::OnBeginInstall() {
+  // A second click (or a stray post) must not start a second install.
+  if (m_pInstallWnd != nullptr || m_pLib == nullptr) return;
+  m_pInstallWnd = m_pLib->CreateWindowById("Install", nullptr, nullptr, nullptr);
+  if (m_pWelcomeWnd != nullptr) m_pLib->DestroyWindow(m_pWelcomeWnd);
+  PostMessage(WM_UPDATE_PROGRESS);
+  PostMessage(WM_START_WORKER);
+}
+
+void CMainThread::OnStartWorker() {
+  if (worker_ != nullptr || destroying_) return;
+  std::optional<InstallPlan> plan = DefaultInstallPlan(m_hInstance);
+  if (!plan) return;  // no folder to install into: the window stays at 0 %
+  host_ = std::make_unique<ControllerWindowHost>(hwnd(), state_);
+  worker_ = std::make_unique<InstallWorker>(std::move(*plan), *host_);
+  worker_->Start();
+}
+
+void CMainThread::OnUpdateProgress() {
+  IUILibElement* text = FirstElementById(m_pInstallWnd, "install-progress");
+  if (text == nullptr) return;
+  const double progress = state_.progress.load();
+  if (auto* label = dynamic_cast<IUILibLabel*>(text)) label->SetText(ProgressText(progress).c_str());
+  if (auto* bar = dynamic_cast<IUILibProcess*>(FirstElementById(m_pInstallWnd, "circle-proc"))) {
+    bar->SetProgress(ClampedProgress(progress));
+  }
+}
+
+void CMainThread::OnConsentChanged(bool checked) {
+  if (IUILibElement* button = FirstElementById(m_pWelcomeWnd, "install-btn")) button->Enable(checked ? 1 : 0);
+}
+
+void CMainThread::OnMinimizeWindows() {
+  MinimizeIfPresent(m_pInstallWnd);
+  MinimizeIfPresent(m_pWelcomeWnd);
+}
+
+LRESULT CMainThread::OnAskBrowserRunning() {
+  // Closing down: give up without asking, so the worker can end.
+  if (destroying_ || (worker_ != nullptr && worker_->stop_requested())) return 1;
+  asking_ = true;
+  const BrowserRunningChoice choice = AskBrowserRunning(NativeWindowOf(m_pInstallWnd));
+  asking_ = false;
+  // The program may have been closed while the box was up.
+  if (destroying_) return 1;
+  return BrowserRunningAnswer(choice);
+}
+
+void CMainThread::OnRegisterBrowser() { RegisterBrowser(state_.install_folder); }
+
+void CMainThread::OnMakeShortcuts() { CreateShortcuts(state_.install_folder); }
+
+void CMainThread::OnLaunchBrowser() {
+  LaunchBrowserAndUpdater(state_.install_folder);
+  DestroyWindow();
+}
+
+}  // namespace velko::installer
