@@ -14,6 +14,10 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lpa
   return DefWindowProcW(window, message, wparam, lparam);
 }
 
+// The ten-minute lifetime: a test that forgets the stand-in does not leave it
+// running for ever.
+void CALLBACK EndOfLifetime(HWND window, UINT, UINT_PTR, DWORD) { DestroyWindow(window); }
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
@@ -26,7 +30,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
   HWND window = CreateWindowExW(0, L"Shell_TrayWnd", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
                                 instance, nullptr);
   if (window == nullptr) return 1;
-  SetTimer(window, 1, 10 * 60 * 1000, [](HWND w, UINT, UINT_PTR, DWORD) { DestroyWindow(w); });
+  SetTimer(window, 1, 10 * 60 * 1000, EndOfLifetime);
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
   return 0;
