@@ -56,6 +56,7 @@ class CMainThread final : public velko::window::WindowBase {
   void OnBeginInstall();
   void OnStartWorker();
   void OnUpdateProgress();
+  void ShowProgress(double progress);
   void OnConsentChanged(bool checked);
   void OnMinimizeWindows();
   LRESULT OnAskBrowserRunning();
@@ -68,7 +69,7 @@ class CMainThread final : public velko::window::WindowBase {
   IUILibWindow* m_pInstallWnd = nullptr;
   HINSTANCE m_hInstance = nullptr;
   InstallState state_;  // m_dProgress, m_strTempArchive, m_strInstallDir
-  ShownProgress shown_progress_;
+  ProgressPacer progress_pacer_;
   std::unique_ptr<ControllerWindowHost> host_;
   std::unique_ptr<InstallWorker> worker_;
   velko::window::MessageLoop loop_;
