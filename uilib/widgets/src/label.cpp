@@ -3,9 +3,9 @@
 #include <cmath>
 #include <tinyxml.h>
 
+#include "uilib/scroll_link.h"
 #include "uilib/text_measure.h"
 #include "uilib/text_util.h"
-#include "uilib/widgets/linked_scroll_range.h"
 #include "uilib/widgets/text_fit.h"
 #include "uilib/widgets/widget_state.h"
 
@@ -73,7 +73,7 @@ void CUILibLabel::UpdateLinkedScrollBar(Gdiplus::Graphics* graphics, bool redraw
   const uilib::TextMeasure measured =
       uilib::MeasureStyledText(graphics, Style(), text_, uilib::SizeF{Rect().w, uilib::kUnboundedExtent});
   const uilib::ScrollRange range = uilib::LabelScrollRange(Rect().h, measured.ok ? measured.size.h : 0.0f);
-  uilib::SetScrollBarRangeAndPage(LinkedScrollBar(), range.maximum, range.page, redraw);
+  uilib::SetLinkedScrollRange(LinkedScrollBar(), range.maximum, range.page, redraw);
 }
 
 CUILibAnchor::CUILibAnchor(CUILibElement* parent, const TiXmlElement* xml, IUILib* lib)

@@ -7,9 +7,9 @@ class CUILibElement;
 
 namespace uilib {
 
-// Range 0..maximum and page, without redrawing. Does nothing when `bar` is
-// not a scroll bar kind.
-void SetLinkedScrollRange(CUILibElement* bar, int maximum, int page);
+// Range 0..maximum and page, redrawn or not. Does nothing when `bar` is not a
+// scroll bar kind.
+void SetLinkedScrollRange(CUILibElement* bar, int maximum, int page, bool redraw = false);
 int LinkedScrollPosition(CUILibElement* bar);
 void SetLinkedScrollPosition(CUILibElement* bar, int position);
 

@@ -7,7 +7,7 @@ namespace uilib {
 
 void OpenWithShellPlatform(const std::string&) {}
 
-void SetLinkedScrollRange(CUILibElement*, int, int) {}
+void SetLinkedScrollRange(CUILibElement*, int, int, bool) {}
 int LinkedScrollPosition(CUILibElement*) { return 0; }
 void SetLinkedScrollPosition(CUILibElement*, int) {}
 

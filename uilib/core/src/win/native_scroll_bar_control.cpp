@@ -2,18 +2,23 @@
 
 namespace uilib::win {
 
-NativeScrollBarControl::~NativeScrollBarControl() {
-  if (on_destroy_) on_destroy_();
-  if (IsWindow(control_)) DestroyWindow(control_);
-}
-
-void NativeScrollBarControl::SetRangeAndPage(int maximum, int page, bool redraw) {
+SCROLLINFO RangeAndPageInfo(int maximum, int page) {
   SCROLLINFO info{};
   info.cbSize = sizeof info;
   info.fMask = SIF_RANGE | SIF_PAGE;
   info.nMin = 0;
   info.nMax = maximum;
   info.nPage = page > 0 ? static_cast<UINT>(page) : 0u;
+  return info;
+}
+
+NativeScrollBarControl::~NativeScrollBarControl() {
+  if (on_destroy_) on_destroy_();
+  if (IsWindow(control_)) DestroyWindow(control_);
+}
+
+void NativeScrollBarControl::SetRangeAndPage(int maximum, int page, bool redraw) {
+  SCROLLINFO info = RangeAndPageInfo(maximum, page);
   SetScrollInfo(control_, SB_CTL, &info, redraw ? TRUE : FALSE);
 }
 

@@ -3,6 +3,7 @@
 #include "uilib/element.h"
 #include "uilib/iuilib_kinds.h"
 #include "uilib/scroll_link.h"
+#include "uilib/win/native_scroll_bar_control.h"
 
 namespace uilib {
 namespace {
@@ -11,16 +12,11 @@ IUILibScrollBar* AsScrollBar(CUILibElement* bar) { return dynamic_cast<IUILibScr
 
 }  // namespace
 
-void SetLinkedScrollRange(CUILibElement* bar, int maximum, int page) {
+void SetLinkedScrollRange(CUILibElement* bar, int maximum, int page, bool redraw) {
   IUILibScrollBar* scroll_bar = AsScrollBar(bar);
   if (scroll_bar == nullptr) return;
-  SCROLLINFO info{};
-  info.cbSize = sizeof info;
-  info.fMask = SIF_RANGE | SIF_PAGE;
-  info.nMin = 0;
-  info.nMax = maximum;
-  info.nPage = page > 0 ? static_cast<UINT>(page) : 0u;
-  scroll_bar->SetScrollInfo(&info, FALSE);
+  SCROLLINFO info = win::RangeAndPageInfo(maximum, page);
+  scroll_bar->SetScrollInfo(&info, redraw ? TRUE : FALSE);
 }
 
 int LinkedScrollPosition(CUILibElement* bar) {

@@ -2,7 +2,6 @@
 // texture loads, no native control or scroll bar exists.
 #include "uilib/widgets/image.h"
 #include "uilib/widgets/label.h"
-#include "uilib/widgets/linked_scroll_range.h"
 #include "uilib/widgets/progress.h"
 #include "uilib/widgets/texture_image.h"
 #include "uilib/widgets/virtual_button.h"
@@ -14,8 +13,6 @@ class TextureImage {};
 void TextureImageDeleter::operator()(TextureImage* image) const { delete image; }
 TextureImagePtr LoadTextureImage(std::string_view) { return nullptr; }
 TextureImagePtr LoadTextureFile(const std::wstring&) { return nullptr; }
-
-void SetScrollBarRangeAndPage(CUILibElement*, int, int, bool) {}
 
 }  // namespace uilib
 

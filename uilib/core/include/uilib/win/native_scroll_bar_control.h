@@ -11,6 +11,10 @@
 
 namespace uilib::win {
 
+// The scroll record that sets range 0..maximum and page (a negative page
+// counts as none), for scroll bar controls and scroll bar elements alike.
+SCROLLINFO RangeAndPageInfo(int maximum, int page);
+
 class NativeScrollBarControl : public NativeScrollBar {
  public:
   NativeScrollBarControl(HWND control, std::function<void()> on_destroy)
