@@ -37,7 +37,16 @@ def boxes(display, run: InstallerRun) -> list[str]:
 
 
 def answer_box(display, run: InstallerRun, key: str) -> None:
-    box = boxes(display, run)[-1]
+    # The window search can miss a box that is being shown or raised; look
+    # again for a while before giving up.
+    found: list[str] = []
+
+    def box_shown() -> bool:
+        found[:] = boxes(display, run)
+        return bool(found)
+
+    assert wait_for(box_shown, 10), "no question box"
+    box = found[-1]
     display.xdotool("windowraise", box)
     display.xdotool("windowfocus", "--sync", box)
     time.sleep(0.3)
