@@ -33,18 +33,12 @@ double ClampedProgress(double fraction) {
   return fraction > 1.0 ? 1.0 : fraction;
 }
 
-ProgressPacer::Decision ProgressPacer::OnProgress(double fraction, std::uint64_t now_ms) {
+bool ShownProgress::Update(double fraction) {
   const double clamped = ClampedProgress(fraction);
-  if (shown_ && clamped == value_) return {};
-  if (!shown_ || clamped >= 1.0 || now_ms - shown_at_ms_ >= kFrameMs) {
-    shown_ = true;
-    value_ = clamped;
-    shown_at_ms_ = now_ms;
-    return {Action::kShowNow, 0};
-  }
-  if (timer_pending_) return {};
-  timer_pending_ = true;
-  return {Action::kShowLater, kFrameMs - (now_ms - shown_at_ms_)};
+  if (shown_ && clamped == fraction_) return false;
+  shown_ = true;
+  fraction_ = clamped;
+  return true;
 }
 
 std::wstring ProgressText(double fraction) {

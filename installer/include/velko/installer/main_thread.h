@@ -56,7 +56,6 @@ class CMainThread final : public velko::window::WindowBase {
   void OnBeginInstall();
   void OnStartWorker();
   void OnUpdateProgress();
-  void ShowProgress(double progress);
   void OnConsentChanged(bool checked);
   void OnMinimizeWindows();
   LRESULT OnAskBrowserRunning();
@@ -69,7 +68,7 @@ class CMainThread final : public velko::window::WindowBase {
   IUILibWindow* m_pInstallWnd = nullptr;
   HINSTANCE m_hInstance = nullptr;
   InstallState state_;  // m_dProgress, m_strTempArchive, m_strInstallDir
-  ProgressPacer progress_pacer_;
+  ShownProgress shown_progress_;
   std::unique_ptr<ControllerWindowHost> host_;
   std::unique_ptr<InstallWorker> worker_;
   velko::window::MessageLoop loop_;
