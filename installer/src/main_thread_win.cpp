@@ -135,7 +135,6 @@ void CMainThread::OnUpdateProgress() {
   IUILibElement* text = FirstElementById(m_pInstallWnd, "install-progress");
   if (text == nullptr) return;
   const double progress = state_.progress.load();
-  if (!shown_progress_.Update(progress)) return;
   if (auto* label = dynamic_cast<IUILibLabel*>(text)) label->SetText(ProgressText(progress).c_str());
   if (auto* bar = dynamic_cast<IUILibProcess*>(FirstElementById(m_pInstallWnd, "circle-proc"))) {
     bar->SetProgress(ClampedProgress(progress));

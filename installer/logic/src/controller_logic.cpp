@@ -33,14 +33,6 @@ double ClampedProgress(double fraction) {
   return fraction > 1.0 ? 1.0 : fraction;
 }
 
-bool ShownProgress::Update(double fraction) {
-  const double clamped = ClampedProgress(fraction);
-  if (shown_ && clamped == fraction_) return false;
-  shown_ = true;
-  fraction_ = clamped;
-  return true;
-}
-
 std::wstring ProgressText(double fraction) {
   // nearbyint in the default rounding mode rounds halves to even, like the
   // C library's "%.0f", and does not depend on which C runtime formats.

@@ -66,16 +66,5 @@ TEST(ProgressText, OutOfRangeValuesAreClamped) {
   EXPECT_EQ(ClampedProgress(0.25), 0.25);
 }
 
-TEST(ShownProgress, OnlyNewValuesAreShownAndTheFirstAlwaysIs) {
-  ShownProgress shown;
-  EXPECT_TRUE(shown.Update(0.0));   // the first message shows 0 %
-  EXPECT_FALSE(shown.Update(0.0));  // a backlog of messages with one value
-  EXPECT_FALSE(shown.Update(-1.0)); // clamps to what is shown
-  EXPECT_TRUE(shown.Update(0.5));
-  EXPECT_TRUE(shown.Update(1.0));
-  EXPECT_FALSE(shown.Update(std::numeric_limits<double>::infinity()));
-  EXPECT_TRUE(shown.Update(std::numeric_limits<double>::quiet_NaN()));  // shown as 0
-}
-
 }  // namespace
 }  // namespace velko::installer

@@ -29,10 +29,7 @@ CUILibVirtualProgressBase::CUILibVirtualProgressBase(CUILibElement* parent, cons
 CUILibVirtualProgressBase::~CUILibVirtualProgressBase() = default;
 
 void CUILibVirtualProgressBase::SetProgress(double fraction) {
-  const double clamped = uilib::ClampProgress(fraction);
-  // The same value again changes nothing on screen: no repaint.
-  if (clamped == progress_) return;
-  progress_ = clamped;
+  progress_ = uilib::ClampProgress(fraction);
   if (uilib::WindowServices* services = Services()) {
     services->RequestRepaint(uilib::GrownRepaintRect(Rect(), ScrollOffset()));
   }

@@ -9,7 +9,6 @@
 #include <memory>
 #include <string>
 
-#include "velko/installer/controller_logic.h"
 #include "velko/installer/install_worker.h"
 #include "velko/window/message_loop.h"
 #include "velko/window/window_base.h"
@@ -68,7 +67,6 @@ class CMainThread final : public velko::window::WindowBase {
   IUILibWindow* m_pInstallWnd = nullptr;
   HINSTANCE m_hInstance = nullptr;
   InstallState state_;  // m_dProgress, m_strTempArchive, m_strInstallDir
-  ShownProgress shown_progress_;
   std::unique_ptr<ControllerWindowHost> host_;
   std::unique_ptr<InstallWorker> worker_;
   velko::window::MessageLoop loop_;

@@ -35,20 +35,4 @@ std::wstring ProgressText(double fraction);
 // The fraction clamped to 0-1 (NaN gives 0): what the bar is given.
 double ClampedProgress(double fraction);
 
-// The progress the Install window shows. The worker posts one progress
-// message per file, and every message reads the latest fraction, so when the
-// window falls behind, several messages carry the same value; showing it
-// again would repaint (and push the whole layered window) for nothing, and
-// the backlog would hold up the steps queued after the last file.
-class ShownProgress {
- public:
-  // True when `fraction` (clamped) differs from what is shown, which it then
-  // becomes; the first value is always new.
-  bool Update(double fraction);
-
- private:
-  bool shown_ = false;
-  double fraction_ = 0.0;
-};
-
 }  // namespace velko::installer
