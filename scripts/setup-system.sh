@@ -8,11 +8,14 @@ PACKAGES=(
   cmake ninja-build g++ clang pkg-config dpkg-dev
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix mingw-w64-i686-dev libz-mingw-w64-dev
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
-  wine wine32:i386 wine64 xvfb xauth xdotool imagemagick x11-utils
+  wine wine64 xvfb xauth xdotool imagemagick x11-utils
   rar unrar fonts-wqy-microhei python3-pytest curl
   libtinyxml-dev nlohmann-json3-dev libminizip-dev zlib1g-dev libcurl4-openssl-dev
   libunrar-dev googletest libgtest-dev libgmock-dev libbenchmark-dev libpcre2-dev
 )
+# 32-bit Wine runs only where the kernel runs 32-bit code; the tests fall back
+# to the 64-bit build without it, so a failure to install it is not fatal.
+OPTIONAL_PACKAGES=(wine32:i386)
 
 missing_packages() {
   local p
@@ -52,10 +55,21 @@ need=$(missing_packages)
 stamp=/var/lib/apt/velko-setup.stamp
 if [ "$sources_changed" = 1 ] || [ -n "$need" ] || [ ! -f "$stamp" ]; then
   export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
+  # A mirror caught in the middle of a sync fails one index file now and then;
+  # try again, and if it still fails go on with the indexes there are: the
+  # install below says whether they were enough.
+  for attempt in 1 2 3; do
+    apt-get update -qq && break
+    echo "setup-system: package index update failed (attempt $attempt)" >&2
+    sleep 20
+  done
   if [ -n "$need" ]; then
     apt-get install -y -qq --no-install-recommends $need >/dev/null
   fi
+  for p in "${OPTIONAL_PACKAGES[@]}"; do
+    apt-get install -y -qq --no-install-recommends "$p" >/dev/null 2>&1 \
+      || echo "setup-system: optional package $p could not be installed; going on without it" >&2
+  done
   touch "$stamp"
 fi
 echo "setup-system: packages ready"

@@ -19,6 +19,9 @@ CMainThread* g_pMainThread = nullptr;
 
 namespace {
 
+// Shows a progress value that arrived too soon after the previous one.
+constexpr UINT_PTR kProgressTimer = 1;
+
 IUILibElement* AsElement(IUILibWindow* window) { return dynamic_cast<IUILibElement*>(window); }
 
 // The first element with `id` below `window`, or null.
@@ -77,6 +80,12 @@ bool CMainThread::ProcessWindowMessage(HWND, UINT message, WPARAM wparam, LPARAM
     case WM_MINIMIZE_WINDOWS: OnMinimizeWindows(); return true;
     case WM_LAUNCH_BROWSER: OnLaunchBrowser(); return true;
     case WM_UPDATE_PROGRESS: OnUpdateProgress(); return true;
+    case WM_TIMER:
+      if (wparam != kProgressTimer) return false;
+      ::KillTimer(hwnd(), kProgressTimer);
+      progress_pacer_.OnTimer();
+      OnUpdateProgress();  // the latest value, now that the frame is over
+      return true;
     case WM_CONSENT_CHANGED: OnConsentChanged(wparam != 0); return true;
     case WM_ASK_BROWSER_RUNNING: result = OnAskBrowserRunning(); return true;
     case WM_REGISTER_BROWSER: OnRegisterBrowser(); return true;
@@ -132,9 +141,18 @@ void CMainThread::OnStartWorker() {
 }
 
 void CMainThread::OnUpdateProgress() {
+  const double progress = state_.progress.load();
+  const ProgressPacer::Decision decision = progress_pacer_.OnProgress(progress, GetTickCount64());
+  if (decision.action == ProgressPacer::Action::kShowLater) {
+    ::SetTimer(hwnd(), kProgressTimer, static_cast<UINT>(decision.delay_ms), nullptr);
+  } else if (decision.action == ProgressPacer::Action::kShowNow) {
+    ShowProgress(progress);
+  }
+}
+
+void CMainThread::ShowProgress(double progress) {
   IUILibElement* text = FirstElementById(m_pInstallWnd, "install-progress");
   if (text == nullptr) return;
-  const double progress = state_.progress.load();
   if (auto* label = dynamic_cast<IUILibLabel*>(text)) label->SetText(ProgressText(progress).c_str());
   if (auto* bar = dynamic_cast<IUILibProcess*>(FirstElementById(m_pInstallWnd, "circle-proc"))) {
     bar->SetProgress(ClampedProgress(progress));

@@ -166,6 +166,9 @@ class Display:
         # same place: ours goes on top first.
         self.xdotool("windowraise", window)
         wx, wy, _, _ = self.geometry(window)
+        # A synchronous move to where the pointer already is waits for a
+        # motion that never comes: start from elsewhere.
+        self.xdotool("mousemove", str(wx + x + 7), str(wy + y + 7))
         self.xdotool("mousemove", "--sync", str(wx + x), str(wy + y))
         time.sleep(0.3)  # let the window see the pointer arrive (hover state)
         self.xdotool("click", "1")

@@ -33,6 +33,20 @@ double ClampedProgress(double fraction) {
   return fraction > 1.0 ? 1.0 : fraction;
 }
 
+ProgressPacer::Decision ProgressPacer::OnProgress(double fraction, std::uint64_t now_ms) {
+  const double clamped = ClampedProgress(fraction);
+  if (shown_ && clamped == value_) return {};
+  if (!shown_ || clamped >= 1.0 || now_ms - shown_at_ms_ >= kFrameMs) {
+    shown_ = true;
+    value_ = clamped;
+    shown_at_ms_ = now_ms;
+    return {Action::kShowNow, 0};
+  }
+  if (timer_pending_) return {};
+  timer_pending_ = true;
+  return {Action::kShowLater, kFrameMs - (now_ms - shown_at_ms_)};
+}
+
 std::wstring ProgressText(double fraction) {
   // nearbyint in the default rounding mode rounds halves to even, like the
   // C library's "%.0f", and does not depend on which C runtime formats.

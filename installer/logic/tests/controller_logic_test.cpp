@@ -66,5 +66,24 @@ TEST(ProgressText, OutOfRangeValuesAreClamped) {
   EXPECT_EQ(ClampedProgress(0.25), 0.25);
 }
 
+TEST(ProgressPacer, ShowsNewValuesAtMostOncePerFrameAndTheLastOneAtOnce) {
+  using Action = ProgressPacer::Action;
+  ProgressPacer pacer;
+  EXPECT_EQ(pacer.OnProgress(0.0, 1000).action, Action::kShowNow);  // the first one, at once
+  EXPECT_EQ(pacer.OnProgress(0.0, 1001).action, Action::kNothing);  // a backlog with one value
+  EXPECT_EQ(pacer.OnProgress(-1.0, 1002).action, Action::kNothing); // clamps to what is shown
+  // Sooner than a frame: one timer for the rest of the frame, then nothing more.
+  const ProgressPacer::Decision later = pacer.OnProgress(0.1, 1010);
+  EXPECT_EQ(later.action, Action::kShowLater);
+  EXPECT_EQ(later.delay_ms, ProgressPacer::kFrameMs - 10);
+  EXPECT_EQ(pacer.OnProgress(0.2, 1020).action, Action::kNothing);
+  // The timer: the latest value is shown once the frame is over.
+  pacer.OnTimer();
+  EXPECT_EQ(pacer.OnProgress(0.2, 1000 + ProgressPacer::kFrameMs).action, Action::kShowNow);
+  // 100 % never waits: the window goes away right after the last file.
+  EXPECT_EQ(pacer.OnProgress(1.0, 1034).action, Action::kShowNow);
+  EXPECT_EQ(pacer.OnProgress(std::numeric_limits<double>::infinity(), 1035).action, Action::kNothing);
+}
+
 }  // namespace
 }  // namespace velko::installer

@@ -53,7 +53,11 @@ void CUILibLabel::Layout(const uilib::RectF& area, Gdiplus::Graphics* graphics, 
 }
 
 void CUILibLabel::SetText(const wchar_t* text) {
-  text_ = text != nullptr ? text : L"";
+  const wchar_t* new_text = text != nullptr ? text : L"";
+  // The same text again changes nothing on screen: no repaint (a layered
+  // window pushes all of itself for each one).
+  if (text_ == new_text) return;
+  text_ = new_text;
   UpdateLinkedScrollBar(nullptr, true);
   if (uilib::WindowServices* services = Services()) {
     const uilib::RectF& r = Rect();

@@ -29,7 +29,10 @@ CUILibVirtualProgressBase::CUILibVirtualProgressBase(CUILibElement* parent, cons
 CUILibVirtualProgressBase::~CUILibVirtualProgressBase() = default;
 
 void CUILibVirtualProgressBase::SetProgress(double fraction) {
-  progress_ = uilib::ClampProgress(fraction);
+  const double clamped = uilib::ClampProgress(fraction);
+  // The same value again changes nothing on screen: no repaint.
+  if (clamped == progress_) return;
+  progress_ = clamped;
   if (uilib::WindowServices* services = Services()) {
     services->RequestRepaint(uilib::GrownRepaintRect(Rect(), ScrollOffset()));
   }

@@ -175,8 +175,12 @@ TEST_F(WidgetEventsTest, LabelSetText) {
   client->SetText(L"next");
   EXPECT_EQ(label->Text(), L"next");
   EXPECT_EQ(Repaints().back(), (RepaintRect{10, 0, 60, 20}));
+  const size_t repaints = Repaints().size();
+  client->SetText(L"next");  // the same text again: nothing to repaint
+  EXPECT_EQ(Repaints().size(), repaints);
   client->SetText(nullptr);
   EXPECT_EQ(label->Text(), L"");
+  EXPECT_EQ(Repaints().size(), repaints + 1);
 }
 
 TEST_F(WidgetEventsTest, VirtualProgressClampsAndRepaints) {
@@ -193,6 +197,10 @@ TEST_F(WidgetEventsTest, VirtualProgressClampsAndRepaints) {
   EXPECT_EQ(Repaints().back(), (RepaintRect{0, 0, 101, 4}));
   process->SetProgress(-0.2);
   EXPECT_EQ(bar->Progress(), 0.0);
+  // A value that clamps to what is shown repaints nothing.
+  const size_t repaints = Repaints().size();
+  process->SetProgress(-1.0);
+  EXPECT_EQ(Repaints().size(), repaints);
   auto* circle = As<CUILibVirtualCircleProcess>("c");
   ASSERT_NE(circle, nullptr);
   EXPECT_EQ(circle->Colour(), 0xFF000000u);

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "velko/installer/controller_logic.h"
 #include "velko/installer/install_worker.h"
 #include "velko/window/message_loop.h"
 #include "velko/window/window_base.h"
@@ -55,6 +56,7 @@ class CMainThread final : public velko::window::WindowBase {
   void OnBeginInstall();
   void OnStartWorker();
   void OnUpdateProgress();
+  void ShowProgress(double progress);
   void OnConsentChanged(bool checked);
   void OnMinimizeWindows();
   LRESULT OnAskBrowserRunning();
@@ -67,6 +69,7 @@ class CMainThread final : public velko::window::WindowBase {
   IUILibWindow* m_pInstallWnd = nullptr;
   HINSTANCE m_hInstance = nullptr;
   InstallState state_;  // m_dProgress, m_strTempArchive, m_strInstallDir
+  ProgressPacer progress_pacer_;
   std::unique_ptr<ControllerWindowHost> host_;
   std::unique_ptr<InstallWorker> worker_;
   velko::window::MessageLoop loop_;

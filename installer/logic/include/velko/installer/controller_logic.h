@@ -2,6 +2,7 @@
 // command a click on a skinned element stands for, and the progress text.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -34,5 +35,34 @@ std::wstring ProgressText(double fraction);
 
 // The fraction clamped to 0-1 (NaN gives 0): what the bar is given.
 double ClampedProgress(double fraction);
+
+// How the Install window follows the worker's progress. The worker posts one
+// message per file and each reads the latest fraction. Every change shown
+// repaints the label and the bar, and a layered window pushes all of itself
+// to the screen each time, on the thread the extraction competes with; so a
+// value already shown is not shown again, and new values are shown at most
+// once per frame interval: one arriving sooner is shown when the interval
+// ends (the latest value then). The first value and 100 % are shown at once,
+// since the window goes away right after the last file.
+class ProgressPacer {
+ public:
+  static constexpr std::uint64_t kFrameMs = 50;
+  enum class Action { kNothing, kShowNow, kShowLater };
+  struct Decision {
+    Action action = Action::kNothing;
+    std::uint64_t delay_ms = 0;  // for kShowLater: when to look again
+  };
+
+  // A progress message with `fraction` arrived at `now_ms`. kShowNow records
+  // the value as shown; kShowLater asks for one timer, until OnTimer.
+  Decision OnProgress(double fraction, std::uint64_t now_ms);
+  void OnTimer() { timer_pending_ = false; }
+
+ private:
+  bool shown_ = false;
+  double value_ = 0.0;
+  std::uint64_t shown_at_ms_ = 0;
+  bool timer_pending_ = false;
+};
 
 }  // namespace velko::installer
