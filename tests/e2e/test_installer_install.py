@@ -84,11 +84,13 @@ def text_matches(frame: Picture, skin: Skin, text: str, others: list[str]) -> bo
 
 
 def text_shows_bar(frame: Picture, skin: Skin, fill: float) -> bool:
-    """The label shows the percentage the bar shows (one either way, for the
-    bar's whole pixels), rather than one far from it."""
+    """The label shows a percentage near the bar's, rather than 0 % or 100 %.
+    Label and bar are pushed to the screen one after the other, so a picture
+    can hold a new text with the previous bar or the other way round; the
+    progress is shown at most every 50 ms, a few percent at a time."""
     shown = round(fill * 100)
-    near = sorted({max(0, shown - 1), shown, min(100, shown + 1)})
-    far = sorted({0, 100, max(0, shown - 10), min(100, shown + 10)} - set(near))
+    near = range(max(0, shown - 10), min(100, shown + 10) + 1)
+    far = [o for o in (0, 100) if o not in near]
     text = "正在安装({} %)".format
     return any(text_matches(frame, skin, text(n), [text(o) for o in far]) for n in near)
 
