@@ -10,6 +10,7 @@
 #include "bench_report_win.h"
 
 int wmain(int argc, wchar_t** argv) {
+  const double entry_ms = velko::installer::bench::MillisecondsSinceProcessStart();
   if (argc != 3) {
     std::fprintf(stderr, "usage: bench_baseline_extract ARCHIVE DEST_FOLDER\n");
     return 2;
@@ -28,6 +29,6 @@ int wmain(int argc, wchar_t** argv) {
     files += folder ? 0 : 1;
   }
   RARCloseArchive(archive);
-  velko::installer::bench::PrintReport("baseline", files);
+  velko::installer::bench::PrintReport("baseline", files, entry_ms);
   return 0;
 }

@@ -12,7 +12,7 @@ namespace velko::installer::bench {
 inline double MillisecondsSinceProcessStart() {
   FILETIME created, exited, kernel, user, now;
   GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-  GetSystemTimeAsFileTime(&now);
+  GetSystemTimePreciseAsFileTime(&now);
   const auto ticks = [](const FILETIME& t) {
     return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
   };
@@ -28,13 +28,16 @@ inline double CpuMilliseconds() {
   return static_cast<double>(ticks(kernel) + ticks(user)) / 10000.0;
 }
 
-inline void PrintReport(const char* program, unsigned long long files) {
+// `entry_ms`: when the program's own code began (after Wine and the loader
+// had started the process), or negative when not recorded.
+inline void PrintReport(const char* program, unsigned long long files, double entry_ms = -1) {
   PROCESS_MEMORY_COUNTERS counters{};
   counters.cb = sizeof counters;
   GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
   std::printf("program=%s files=%llu elapsed_ms=%.1f cpu_ms=%.1f peak_working_set_mb=%.1f peak_private_mb=%.1f\n",
               program, files, MillisecondsSinceProcessStart(), CpuMilliseconds(),
               counters.PeakWorkingSetSize / 1048576.0, counters.PeakPagefileUsage / 1048576.0);
+  if (entry_ms >= 0) std::printf("entry_ms=%.1f\n", entry_ms);
 }
 
 }  // namespace velko::installer::bench

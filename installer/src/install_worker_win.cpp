@@ -8,6 +8,7 @@
 #include "velko/installer/install_locations.h"
 #include "velko/installer/install_messages.h"
 #include "velko/installer/package_extraction.h"
+#include "velko/installer/phase_trace.h"
 
 namespace velko::installer {
 namespace {
@@ -75,6 +76,7 @@ InstallOutcome RunInstall(const InstallPlan& plan, InstallHost& host, const std:
   }
   const PackageWriteResult written =
       WritePackageToTempFile(plan.package_module, TempArchivePath(plan.temp_folder, GetTickCount()));
+  MarkPhase("temporary archive written");
   // Whoever created the file owns it from here on, even a half-written one.
   if (!written.path.empty()) host.TempArchiveCreated(written.path);
   switch (written.status) {
@@ -84,13 +86,14 @@ InstallOutcome RunInstall(const InstallPlan& plan, InstallHost& host, const std:
     case PackageWriteStatus::kFileNotCreatable:
     case PackageWriteStatus::kWriteFailed: return InstallOutcome::kTempFileFailed;
   }
-  const ExtractionResult extracted = ExtractArchiveToFolder(
-      written.path, plan.install_folder,
-      [&host](std::size_t done, std::size_t total) {
-        host.ProgressChanged(std::min(1.0, static_cast<double>(done) / static_cast<double>(total)));
-      },
-      stop);
+  ExtractionHooks hooks;
+  hooks.progress = [&host](std::size_t done, std::size_t total) {
+    host.ProgressChanged(std::min(1.0, static_cast<double>(done) / static_cast<double>(total)));
+  };
+  hooks.between_passes = [] { MarkPhase("files counted"); };
+  const ExtractionResult extracted = ExtractArchiveToFolder(written.path, plan.install_folder, hooks, stop);
   const InstallOutcome outcome = OutcomeOfExtraction(extracted.status);
+  MarkPhase("extraction ended");
   if (outcome == InstallOutcome::kFinished) host.ExtractionFinished(plan.install_folder);
   return outcome;
 }

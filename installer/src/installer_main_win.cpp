@@ -5,7 +5,16 @@
 
 #include "velko/installer/main_thread.h"
 
+#ifdef VELKO_INSTALLER_BEGIN_AT_ONCE
+#include "phase_trace_sink_win.h"
+#include "velko/installer/phase_trace.h"
+#endif
+
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE previous, LPWSTR command_line, int show_command) {
+#ifdef VELKO_INSTALLER_BEGIN_AT_ONCE
+  velko::installer::bench::StartPhaseTrace();
+  velko::installer::MarkPhase("entry");
+#endif
   CoInitialize(nullptr);  // the main thread's apartment, kept for the whole run
   // Tell the shell that file associations change before anything else does.
   SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_DWORD | SHCNF_FLUSH, nullptr, nullptr);
@@ -18,5 +27,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE previous, LPWSTR command_line,
 #endif
     if (controller.CreateControllerWindow()) exit_code = controller.Run();
   }  // the controller stops the worker and deletes the temporary archive here
+#ifdef VELKO_INSTALLER_BEGIN_AT_ONCE
+  velko::installer::MarkPhase("exit");
+#endif
   return exit_code;
 }

@@ -225,12 +225,14 @@ class InstallerRun:
                                         stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                                         stderr=subprocess.DEVNULL)
 
-    def wait_window(self, timeout: float = 60, other_than: str | None = None) -> str:
+    def wait_window(self, timeout: float = 60, other_than: str | None = None, settle: float = 0.3) -> str:
+        """A window of the installer (other than `other_than`), `settle`
+        seconds after it was found (its first paint)."""
         deadline = time.monotonic() + timeout
         while time.monotonic() < deadline:
             found = [w for w in self.windows() if w != other_than]
             if found:
-                time.sleep(0.3)  # first paint
+                time.sleep(settle)
                 return found[-1]
             assert self.process.poll() is None, f"installer ended with {self.process.returncode}"
             time.sleep(0.1)

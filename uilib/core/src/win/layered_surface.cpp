@@ -50,11 +50,15 @@ void LayeredSurface::Paint(CUILibElement* root, const RECT& update) {
   graphics.Flush(Gdiplus::FlushIntentionSync);
 }
 
-bool LayeredSurface::Push(HWND window, POINT destination, SIZE size, BYTE alpha) const {
+bool LayeredSurface::Push(HWND window, POINT destination, SIZE size, BYTE alpha) {
   if (!Ok()) return false;
   POINT source{0, 0};
   BLENDFUNCTION blend{AC_SRC_OVER, 0, alpha, AC_SRC_ALPHA};
-  return UpdateLayeredWindow(window, nullptr, &destination, &size, dc_, &source, 0, &blend, ULW_ALPHA) != FALSE;
+  if (UpdateLayeredWindow(window, nullptr, &destination, &size, dc_, &source, 0, &blend, ULW_ALPHA) == FALSE) {
+    return false;
+  }
+  ++pushes_;
+  return true;
 }
 
 Gdiplus::ARGB LayeredSurface::PixelAt(int x, int y) const {

@@ -215,6 +215,9 @@ bool SkinnedWindow::HandleLifecycleMessage(UINT message, WPARAM wparam, LPARAM l
       OnPaint();
       result = 0;
       return true;
+    case WM_SETREDRAW:
+      result = 0;
+      return OnSetRedraw(wparam != 0);
     case WM_CLOSE:
       // Only a handler that takes "onclose" closes the window.
       if (FireEvent("onclose") != 0) DestroyWindow();

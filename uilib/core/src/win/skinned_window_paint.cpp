@@ -59,10 +59,22 @@ void SkinnedWindow::OnRepaintRequest(WPARAM wparam, LPARAM lparam) {
   }
   InvalidateRect(hwnd(), whole ? nullptr : &rect, whole ? FALSE : TRUE);
   if (layered_) {
-    // Layered windows repaint at once, so that the push follows the change.
+    // Layered windows repaint at once, so that the push follows the change;
+    // while the client holds drawing, the rectangle waits for the release.
     pending_layered_ = UnionOf(pending_layered_, rect);
-    SendMessage(WM_PAINT, 0, 0);
+    if (!redraw_held_) SendMessage(WM_PAINT, 0, 0);
   }
+}
+
+bool SkinnedWindow::OnSetRedraw(bool allow) {
+  // Ordinary windows keep the system's handling.
+  if (!layered_) return false;
+  // Every repaint of a layered window pushes its whole surface to the screen.
+  // A client changing several elements at once holds drawing meanwhile; the
+  // release paints what they asked for together and pushes once.
+  redraw_held_ = !allow;
+  if (allow && !IsRectEmpty(&pending_layered_)) SendMessage(WM_PAINT, 0, 0);
+  return true;
 }
 
 void SkinnedWindow::OnPaint() {

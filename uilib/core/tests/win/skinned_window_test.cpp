@@ -151,6 +151,31 @@ TEST_F(SkinnedWindowTest, LayeredSurfaceHoldsTheBackgroundImagePixels) {
   EXPECT_EQ(window->Surface()->PixelAt(606, 150), first_column.GetValue());
 }
 
+TEST_F(SkinnedWindowTest, HeldRedrawPushesALayeredWindowOnceForSeveralRepaints) {
+  SkinnedWindow* window = CreatePopup("exwindowstyle='WS_EX_LAYERED' style='background:rgb(0,0,255)'");
+  ASSERT_NE(window, nullptr);
+  if (window->Surface() == nullptr) GTEST_SKIP() << "the display is not 32-bit: no layered surface";
+  HWND hwnd = window->hwnd();
+  const auto pushes = [window] { return window->Surface()->Pushes(); };
+  RECT top{10, 10, 20, 20};
+  RECT bottom{100, 150, 200, 160};
+  const std::uint64_t start = pushes();
+  SendMessageW(hwnd, win::kMsgRepaint, reinterpret_cast<WPARAM>(&top), 0);
+  EXPECT_EQ(pushes(), start + 1) << "a repaint request pushes at once";
+
+  SendMessageW(hwnd, WM_SETREDRAW, FALSE, 0);
+  SendMessageW(hwnd, win::kMsgRepaint, reinterpret_cast<WPARAM>(&top), 0);
+  SendMessageW(hwnd, win::kMsgRepaint, reinterpret_cast<WPARAM>(&bottom), 0);
+  EXPECT_EQ(pushes(), start + 1) << "held: the requests wait";
+  // The system's own handling would clear WS_VISIBLE while drawing is held.
+  EXPECT_TRUE(IsWindowVisible(hwnd));
+  SendMessageW(hwnd, WM_SETREDRAW, TRUE, 0);
+  EXPECT_EQ(pushes(), start + 2) << "released: both painted, one push";
+  EXPECT_EQ(window->Surface()->PixelAt(150, 155), 0xFF0000FFu);
+  SendMessageW(hwnd, WM_SETREDRAW, TRUE, 0);
+  EXPECT_EQ(pushes(), start + 2) << "nothing waiting, nothing pushed";
+}
+
 TEST_F(SkinnedWindowTest, OrdinaryWindowsPaintOnEveryPaintPath) {
   // The render thread, a direct buffered paint and a direct unbuffered paint
   // all put the background on the screen.

@@ -4,6 +4,7 @@
 // whole. `uilibtool render` saves the same surface as a PNG.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -30,7 +31,9 @@ class LayeredSurface {
   void Paint(CUILibElement* root, const RECT& update);
   // UpdateLayeredWindow of the whole surface at `destination` with the
   // constant alpha `alpha` and per-pixel alpha.
-  bool Push(HWND window, POINT destination, SIZE size, BYTE alpha) const;
+  bool Push(HWND window, POINT destination, SIZE size, BYTE alpha);
+  // How many pushes have reached the screen.
+  std::uint64_t Pushes() const { return pushes_; }
   // The pixel at (x, y) as straight (not premultiplied) ARGB.
   Gdiplus::ARGB PixelAt(int x, int y) const;
   // Writes the surface as a PNG file with straight alpha. False on failure.
@@ -43,6 +46,7 @@ class LayeredSurface {
   HBITMAP bitmap_ = nullptr;
   HGDIOBJ previous_bitmap_ = nullptr;
   void* bits_ = nullptr;
+  std::uint64_t pushes_ = 0;
   // GDI+ view of the DIB section's pixels (premultiplied ARGB).
   std::unique_ptr<Gdiplus::Bitmap> graphics_target_;
 };

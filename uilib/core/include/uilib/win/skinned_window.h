@@ -110,6 +110,8 @@ class SkinnedWindow : public CUILibWindow,
   void PushLayered(BYTE alpha);
   void PaintIntoDc(HDC dc, const RECT& rect);
   void OnRepaintRequest(WPARAM wparam, LPARAM lparam);
+  // WM_SETREDRAW; false when the system should handle it.
+  bool OnSetRedraw(bool allow);
   void RebuildRegion();
   // Gives the native window a copy of `region_` (the system owns the region a
   // window is given).
@@ -177,6 +179,7 @@ class SkinnedWindow : public CUILibWindow,
   HRGN region_ = nullptr;
   std::unique_ptr<LayeredSurface> surface_;
   RECT pending_layered_{};  // invalidated but not yet painted (layered)
+  bool redraw_held_ = false;  // WM_SETREDRAW FALSE on a layered window
   HWND tooltip_ = nullptr;
   std::wstring tooltip_text_;
   MouseRouter router_;
