@@ -60,7 +60,3 @@ awk -v b="$b_total" -v i="$i_total" -v n="$rounds" -v bp="$b_peak" -v ip="$i_pea
   printf "peak private: baseline %.1f MB, installer %.1f MB, difference %+.1f MB (goal <= +40)\n", bp, ip, ip-bp;
   printf "peak working set: baseline %.1f MB, installer %.1f MB (includes the mapped package pages)\n", bw, iw }'
 rm -rf "$drive_c/velko-bench"
-
-# installer.exe itself (built to begin at once) against the same baseline, with
-# peak memory measured from outside, and its time to the first picture.
-python3 "$here/installer_exe_bench.py" "$build" "$rounds"
