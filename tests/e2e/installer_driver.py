@@ -225,18 +225,25 @@ class InstallerRun:
                                         stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                                         stderr=subprocess.DEVNULL)
 
-    def wait_window(self, timeout: float = 60, other_than: str | None = None, settle: float = 0.3) -> str:
-        """A window of the installer (other than `other_than`), `settle`
-        seconds after it was found (its first paint)."""
+    def wait_window(self, timeout: float = 60, other_than: str | None = None, settle: float = 0.3,
+                    size: tuple[int, int] | None = None) -> str:
+        """A window of the installer (other than `other_than`, of `size` when
+        given), `settle` seconds after it was found (its first paint)."""
         deadline = time.monotonic() + timeout
         while time.monotonic() < deadline:
-            found = [w for w in self.windows() if w != other_than]
+            found = [w for w in self.windows() if w != other_than and (size is None or self._size(w) == size)]
             if found:
                 time.sleep(settle)
                 return found[-1]
             assert self.process.poll() is None, f"installer ended with {self.process.returncode}"
             time.sleep(0.1)
         raise AssertionError("no installer window appeared")
+
+    def _size(self, window: str) -> tuple[int, int] | None:
+        try:
+            return self.display.geometry(window)[2:]
+        except (KeyError, ValueError):
+            return None  # gone meanwhile
 
     def windows(self) -> list[str]:
         return self.display.installer_windows(self.process.pid)

@@ -96,8 +96,11 @@ def text_shows_bar(frame: Picture, skin: Skin, fill: float) -> bool:
 
 
 def click_install(run: InstallerRun, display: Display, skin: Skin, welcome: str, settle: float = 0.3) -> str:
+    # The Install window has the Welcome window's size; a question box the
+    # worker raises at once may be found as early as the window itself.
+    size = display.geometry(welcome)[2:]
     display.click(welcome, *skin.center("Welcome", "install-btn"))
-    return run.wait_window(timeout=30, other_than=welcome, settle=settle)
+    return run.wait_window(timeout=30, other_than=welcome, settle=settle, size=size)
 
 
 def capture_until_exit(run: InstallerRun, display: Display, window: str) -> list[Picture]:
