@@ -85,7 +85,17 @@ std::wstring FailedFileDetail(const ExtractionResult& extracted) {
 struct UnpackResult {
   InstallOutcome outcome;
   std::wstring detail;
+  bool began = true;  // the archive opened: files may have been written
 };
+
+// Failures before anything could be written (no package, no temporary
+// file, an archive that does not open) end the worker quietly, leaving the
+// Install window for the user to close, as they always did. Once unpacking
+// has begun, a failure is reported and ends the installer.
+bool IsReportedFailure(InstallOutcome outcome, bool unpacking_began) {
+  return unpacking_began && outcome != InstallOutcome::kFinished && outcome != InstallOutcome::kStopped &&
+         outcome != InstallOutcome::kUserGaveUp;
+}
 
 // Unpacks into the staging folder beside the install folder, then swaps the
 // files in. On any failure the install folder keeps what it had.
@@ -102,11 +112,11 @@ UnpackResult UnpackAndSwap(const std::wstring& archive, const std::wstring& inst
   const InstallOutcome outcome = OutcomeOfExtraction(extracted.status);
   if (outcome != InstallOutcome::kFinished) {
     RemoveFolderTree(staging);
-    return {outcome, FailedFileDetail(extracted)};
+    return {outcome, FailedFileDetail(extracted), extracted.status != ExtractionStatus::kOpenFailed};
   }
   const SwapResult swapped = SwapStagedFiles(install_folder);
   MarkPhase("files swapped in");
-  return {OutcomeOfSwap(swapped.status), swapped.file};
+  return {OutcomeOfSwap(swapped.status), swapped.file, true};
 }
 
 }  // namespace
@@ -124,11 +134,11 @@ InstallOutcome RunInstall(const InstallPlan& plan, InstallHost& host, const std:
   const bool folder_created =
       !plan.install_folder.empty() && CreateDirectoryW(plan.install_folder.c_str(), nullptr) != FALSE;
   if (!folder_created && (plan.install_folder.empty() || !IsExistingFolder(plan.install_folder))) {
-    host.InstallFailed(InstallOutcome::kNoInstallFolder, plan.install_folder);
     return InstallOutcome::kNoInstallFolder;
   }
   InstallOutcome outcome = InstallOutcome::kFinished;
   std::wstring detail;
+  bool unpacking_began = false;
   switch (WaitUntilBrowserClosed(plan.install_folder, host, stop)) {
     case BrowserCheck::kUserGaveUp:
       host.UserGaveUp();
@@ -148,6 +158,7 @@ InstallOutcome RunInstall(const InstallPlan& plan, InstallHost& host, const std:
       UnpackResult unpacked = UnpackAndSwap(written.path, plan.install_folder, host, stop);
       outcome = unpacked.outcome;
       detail = std::move(unpacked.detail);
+      unpacking_began = unpacked.began;
       break;
     }
     case PackageWriteStatus::kModuleNotLoadable:
@@ -163,7 +174,7 @@ InstallOutcome RunInstall(const InstallPlan& plan, InstallHost& host, const std:
   }
   // Only a folder this run made, and only when empty: nothing is lost.
   if (folder_created) RemoveDirectoryW(plan.install_folder.c_str());
-  if (outcome != InstallOutcome::kStopped) host.InstallFailed(outcome, detail);
+  if (IsReportedFailure(outcome, unpacking_began)) host.InstallFailed(outcome, detail);
   return outcome;
 }
 

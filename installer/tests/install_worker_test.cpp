@@ -168,7 +168,7 @@ TEST_F(InstallWorkerTest, BrowserRunningFromAnotherFolderIsNotAskedAbout) {
   EXPECT_EQ(host_.asks, 0);
 }
 
-TEST_F(InstallWorkerTest, EarlyFailuresAreReportedWithoutFinishing) {
+TEST_F(InstallWorkerTest, EarlyStopsEndQuietlyWithoutFinishing) {
   InstallPlan no_package = plan_;
   no_package.package_module = test::ExeFolder() + L"\\sample_browser.exe";
   EXPECT_EQ(RunInstall(no_package, host_, stop_), InstallOutcome::kNoPackage);
@@ -181,10 +181,7 @@ TEST_F(InstallWorkerTest, EarlyFailuresAreReportedWithoutFinishing) {
   no_parent.install_folder = root_ / L"missing\\VelkoBrowser";  // only the last component is created
   EXPECT_EQ(RunInstall(no_parent, host_, stop_), InstallOutcome::kNoInstallFolder);
 
-  ASSERT_EQ(host_.failed.size(), 3u);
-  EXPECT_EQ(host_.failed[0].first, InstallOutcome::kNoPackage);
-  EXPECT_EQ(host_.failed[1].first, InstallOutcome::kTempFileFailed);
-  EXPECT_EQ(host_.failed[2].first, InstallOutcome::kNoInstallFolder);
+  EXPECT_TRUE(host_.failed.empty());
   EXPECT_TRUE(host_.progress.empty());
   EXPECT_TRUE(host_.finished.empty());
   EXPECT_TRUE(host_.temp_archives.empty());

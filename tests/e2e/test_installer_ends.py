@@ -105,14 +105,31 @@ def test_minimise_works_on_both_windows(wine, installer_exe, test_installers, di
         run.kill()
 
 
-@pytest.mark.parametrize("program", ["installer_corrupt_package.exe",
-                                     "installer_bad_crc_package.exe"])
-def test_package_that_fails_is_reported_and_leaves_nothing(wine, test_installers, display, skin,
-                                                           machine, program):
-    """A package that does not open, or a file that fails its checksum after
-    another was unpacked: a box says so, the installer ends with -1, and
-    nothing of the run is left."""
-    run = InstallerRun(wine, test_installers / program, display)
+def test_package_that_does_not_open_stays_at_0_and_close_removes_the_archive(
+        wine, test_installers, display, skin, machine):
+    run = InstallerRun(wine, test_installers / "installer_corrupt_package.exe", display)
+    try:
+        install = click_install(run, display, skin, run.wait_window())
+        time.sleep(3)
+        frame = display.grab(install)
+        assert bar_fill(frame, skin) == 0.0
+        assert text_matches(frame, skin, "正在安装(0 %)", ["正在安装(1 %)", "正在下载 70%"])
+        assert len(machine.temp_archives()) == 1
+        assert run.running()
+        display.click(install, *skin.center("Install", "close-btn"))
+        assert run.wait_exit(timeout=30) == 0
+    finally:
+        run.kill()
+    assert machine.temp_archives() == []
+    assert machine.installed_files() == {}
+    assert wine.reg_export(STARTMENU_KEY) is None
+
+
+def test_file_that_fails_its_checksum_is_reported_and_leaves_nothing(wine, test_installers,
+                                                                      display, skin, machine):
+    """The first file is unpacked, the second fails its checksum: a box says
+    so, the installer ends with -1 and nothing of the run is left."""
+    run = InstallerRun(wine, test_installers / "installer_bad_crc_package.exe", display)
     try:
         click_install(run, display, skin, run.wait_window())
         answer_box(display, run, "Return", FAILURE_TITLE)

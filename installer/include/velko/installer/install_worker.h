@@ -75,8 +75,9 @@ const char* InstallOutcomeText(InstallOutcome outcome);
 // unpacked into a staging folder beside the install folder and swapped in
 // only when every file was written (velko/staged_swap.h), so a failed run
 // leaves the install folder as it found it (and removes it when this run
-// created it). Every failure after the folder exists is reported through
-// InstallFailed.
+// created it). A failure once the archive has opened is reported through
+// InstallFailed; earlier ones (no package, no temporary file, an archive
+// that does not open) end quietly.
 InstallOutcome RunInstall(const InstallPlan& plan, InstallHost& host, const std::atomic<bool>& stop);
 
 // Owns the worker thread. Destroying it (or StopAndWait) raises the stop flag
