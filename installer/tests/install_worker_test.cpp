@@ -228,6 +228,26 @@ TEST_F(InstallWorkerTest, AFailedFileIsReportedAndLeavesNothingOfTheRun) {
   EXPECT_EQ(host_.failed.size(), 2u);
 }
 
+// Installing over an installation one of whose files another program holds
+// open: reported with that file, and not one file of the installation changes.
+TEST_F(InstallWorkerTest, AFileInUseIsReportedAndTheInstallationStaysAsItWas) {
+  ASSERT_TRUE(CreateDirectoryW(plan_.install_folder.c_str(), nullptr));
+  const std::wstring locked = plan_.install_folder + L"\\Updater.exe";
+  test::WriteWholeFile(locked, "the installed updater");
+  test::WriteWholeFile(plan_.install_folder + L"\\chrome.exe", "the installed browser");
+  HANDLE holder = CreateFileW(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+  const InstallOutcome outcome = RunInstall(plan_, host_, stop_);
+  CloseHandle(holder);
+  EXPECT_EQ(outcome, InstallOutcome::kFilesInUse);
+  ASSERT_EQ(host_.failed.size(), 1u);
+  EXPECT_EQ(host_.failed[0].second, locked);
+  EXPECT_TRUE(host_.finished.empty());
+  EXPECT_EQ(test::ReadWholeFile(plan_.install_folder + L"\\chrome.exe"), "the installed browser");
+  EXPECT_EQ(test::ListFilesRecursively(plan_.install_folder).size(), 2u);
+  EXPECT_FALSE(test::FolderExists(plan_.install_folder + L".staging"));
+}
+
 // A message-only window standing in for the controller: records the private
 // messages in arrival order and answers the running-browser question.
 struct ControllerStandIn {
