@@ -8,6 +8,7 @@
 namespace velko {
 namespace {
 
+constexpr wchar_t kSwapMutexName[] = L"Global\\VelkoBrowserApply";
 constexpr wchar_t kJournalHeader[] = L"velko staged swap 1";
 constexpr wchar_t kReplacesOld = L'R';  // the file existed: its old version is in the backup
 constexpr wchar_t kIsNew = L'N';        // the file did not exist before the swap
@@ -190,6 +191,17 @@ SwapResult MoveStagedFiles(const std::wstring& install_folder, const std::vector
 }
 
 }  // namespace
+
+SwapLock::SwapLock(DWORD wait_ms) : mutex_(CreateMutexW(nullptr, FALSE, kSwapMutexName)) {
+  if (mutex_ == nullptr) return;
+  const DWORD waited = WaitForSingleObject(mutex_, wait_ms);
+  held_ = waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED;
+}
+
+SwapLock::~SwapLock() {
+  if (held_) ReleaseMutex(mutex_);
+  if (mutex_ != nullptr) CloseHandle(mutex_);
+}
 
 std::wstring StagingFolderFor(const std::wstring& install_folder) { return install_folder + L".staging"; }
 std::wstring BackupFolderFor(const std::wstring& install_folder) { return install_folder + L".backup"; }

@@ -66,6 +66,8 @@ InstallOutcome OutcomeOfSwap(SwapStatus status) {
 // Names tried for the temporary archive: the tick count, then the next
 // numbers, never a file that is there already.
 constexpr unsigned long kTempNameAttempts = 16;
+// How long an update of the installation that runs right now may delay us.
+constexpr DWORD kSwapLockWaitMs = 30000;
 
 PackageWriteResult WritePackage(const InstallPlan& plan) {
   const unsigned long tick = GetTickCount();
@@ -145,6 +147,12 @@ InstallOutcome RunInstall(const InstallPlan& plan, InstallHost& host, const std:
       return InstallOutcome::kUserGaveUp;
     case BrowserCheck::kStopped: return InstallOutcome::kStopped;
     case BrowserCheck::kNotRunning: break;
+  }
+  // No update may swap files while this run does.
+  const SwapLock lock(kSwapLockWaitMs);
+  if (!lock.held()) {
+    host.InstallFailed(InstallOutcome::kFilesInUse, plan.install_folder);
+    return InstallOutcome::kFilesInUse;
   }
   // An update that was cut off half-way is undone first: this run's files
   // must not be rolled back by its journal later.

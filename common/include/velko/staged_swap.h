@@ -12,8 +12,8 @@
 //   VelkoBrowser.backup    the replaced files, until the commit
 //   VelkoBrowser.swap      the journal (UTF-16LE lines)
 //
-// Whoever swaps or recovers must be the only one doing so for that folder
-// (callers hold a lock of their own).
+// Whoever swaps or recovers must be the only one doing so: callers hold a
+// SwapLock around recovery, staging and swap.
 #pragma once
 
 #ifndef _WIN32
@@ -26,6 +26,22 @@
 #include <string>
 
 namespace velko {
+
+// One swap or recovery of the installation at a time, across processes and
+// sessions, installer and updater alike: a recovery must never roll back a
+// swap that another process is doing.
+class SwapLock {
+ public:
+  explicit SwapLock(DWORD wait_ms);
+  ~SwapLock();
+  SwapLock(const SwapLock&) = delete;
+  SwapLock& operator=(const SwapLock&) = delete;
+  bool held() const { return held_; }
+
+ private:
+  HANDLE mutex_;
+  bool held_ = false;
+};
 
 std::wstring StagingFolderFor(const std::wstring& install_folder);
 std::wstring BackupFolderFor(const std::wstring& install_folder);

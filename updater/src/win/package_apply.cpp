@@ -14,30 +14,7 @@ namespace velko::updater {
 namespace {
 
 constexpr DWORD kFolderBufferChars = 1000;
-// One apply of the installation at a time, across sessions: a recovery must
-// never roll back a swap that another process is doing.
-constexpr wchar_t kApplyMutexName[] = L"Global\\VelkoBrowserApply";
 constexpr DWORD kApplyLockWaitMs = 30000;
-
-class ApplyLock {
- public:
-  explicit ApplyLock(DWORD wait_ms) : mutex_(::CreateMutexW(nullptr, FALSE, kApplyMutexName)) {
-    if (mutex_ == nullptr) return;
-    const DWORD waited = ::WaitForSingleObject(mutex_, wait_ms);
-    held_ = waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED;
-  }
-  ~ApplyLock() {
-    if (held_) ::ReleaseMutex(mutex_);
-    if (mutex_ != nullptr) ::CloseHandle(mutex_);
-  }
-  ApplyLock(const ApplyLock&) = delete;
-  ApplyLock& operator=(const ApplyLock&) = delete;
-  bool held() const { return held_; }
-
- private:
-  HANDLE mutex_;
-  bool held_ = false;
-};
 
 bool CreationTime(HANDLE process, ULARGE_INTEGER& created) {
   FILETIME creation, exit, kernel, user;
@@ -119,7 +96,7 @@ PackageExtractionOutcome ApplyPackage(const std::wstring& package_path, const st
   PackageExtractionOutcome outcome;
   // An empty path would make the library open nothing useful; say so plainly.
   if (package_path.empty() || target_folder.empty()) return outcome;
-  ApplyLock lock(kApplyLockWaitMs);
+  SwapLock lock(kApplyLockWaitMs);
   if (!lock.held()) {
     outcome.status = ApplyStatus::kBusy;
     return outcome;
@@ -157,7 +134,7 @@ PackageExtractionOutcome ApplyPackage(const std::wstring& package_path, const st
 }
 
 RecoveryOutcome RecoverInterruptedApply(const std::wstring& target_folder) {
-  ApplyLock lock(0);
+  SwapLock lock(0);
   if (!lock.held()) return RecoveryOutcome::kNothingToDo;  // the running apply finishes it
   return RecoverInterruptedSwap(target_folder);
 }
