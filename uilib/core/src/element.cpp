@@ -8,6 +8,7 @@
 #include <tinyxml.h>
 
 #include "uilib/animation.h"
+#include "uilib/binding_ref.h"
 #include "uilib/element_factory.h"
 #include "uilib/error.h"
 #include "uilib/scroll_link.h"
@@ -15,8 +16,6 @@
 #include "uilib/tree_lock.h"
 
 namespace {
-
-constexpr std::string_view kBindingPrefix = "uilib::";
 
 std::unique_ptr<TiXmlElement> DeepCopy(const TiXmlElement* xml) {
   if (xml == nullptr) AtlThrow(uilib::kEInvalidArg);
@@ -106,11 +105,7 @@ void CUILibElement::BuildChildren() {
 }
 
 bool CUILibElement::BuildChildrenFromProvider() {
-  const char* binding = xml_->Attribute("provider");
-  if (binding == nullptr || lib_ == nullptr || !uilib::StartsWithIgnoreCase(binding, kBindingPrefix)) {
-    return false;
-  }
-  void* registered = lib_->FindHandler(binding + kBindingPrefix.size());
+  void* registered = uilib::FindBound(lib_, xml_->Attribute("provider"));
   if (registered == nullptr) return false;
   auto* provider = static_cast<IUILibItemProvider*>(registered);
   TiXmlElement* first = nullptr;
