@@ -33,7 +33,9 @@ namespace {
 
 using Transfer = CurlDownloadService::Transfer;
 
-CurlDownloadService* g_instance = nullptr;
+// The live services (the runtime's, and any a test makes): a retry timer
+// finds its transfer among them.
+std::vector<CurlDownloadService*> g_services;
 
 // Counts `bytes` against the cap; past it the transfer fails for good.
 bool Accept(Transfer& t, size_t bytes) {
@@ -86,12 +88,12 @@ void Attach(Transfer& t, DownloadRecord& record) {
 CurlDownloadService::CurlDownloadService(CURLM* multi, HWND timer_window, std::wstring cache_folder,
                                          DownloadTimings timings)
     : multi_(multi), timer_window_(timer_window), cache_folder_(std::move(cache_folder)), timings_(timings) {
-  g_instance = this;
+  g_services.push_back(this);
 }
 
 CurlDownloadService::~CurlDownloadService() {
   while (!transfers_.empty()) End(transfers_.back().get());
-  if (g_instance == this) g_instance = nullptr;
+  std::erase(g_services, this);
 }
 
 std::wstring CurlDownloadService::CachePathFor(const std::string& url) const {
@@ -338,15 +340,15 @@ void CurlDownloadService::Retry(Transfer& t) {
 
 void CALLBACK CurlDownloadService::OnRetryTimer(HWND window, UINT, UINT_PTR id, DWORD) {
   KillTimer(window, id);
-  CurlDownloadService* self = g_instance;
-  if (self == nullptr) return;
-  for (const auto& owned : self->transfers_) {
-    Transfer& t = *owned;
-    if (reinterpret_cast<UINT_PTR>(&t) != id || !t.retry_pending) continue;
-    t.retry_pending = false;
-    for (DownloadRecord* record : t.waiters) record->retry_pending = false;
-    self->Add(t);
-    return;
+  for (CurlDownloadService* service : g_services) {
+    for (const auto& owned : service->transfers_) {
+      Transfer& t = *owned;
+      if (reinterpret_cast<UINT_PTR>(&t) != id || !t.retry_pending) continue;
+      t.retry_pending = false;
+      for (DownloadRecord* record : t.waiters) record->retry_pending = false;
+      service->Add(t);
+      return;
+    }
   }
 }
 
