@@ -4,6 +4,7 @@
 
 #include "uilib/button_state.h"
 #include "uilib/text_util.h"
+#include "uilib/tree_lock.h"
 
 namespace {
 
@@ -82,7 +83,12 @@ int CUILibVirtualBtn::OnMouseLeave() {
 
 void CUILibVirtualBtn::OnFileDownloaded(uilib::DownloadRecord* record) {
   if (record != nullptr) {
-    if (uilib::TextureImagePtr image = uilib::LoadTextureFile(record->final_path)) image_ = std::move(image);
+    if (uilib::TextureImagePtr image = uilib::LoadTextureFile(record->final_path)) {
+      // The render thread may be drawing the old image right now; the old
+      // one is freed after the lock is released.
+      uilib::ScopedTreeChange change(Library(), "texture swap");
+      image_.swap(image);
+    }
     if (record->client_value != 0) {
       if (uilib::WindowServices* services = Services()) {
         services->RequestRepaint(uilib::ScrolledRepaintRect(Rect(), ScrollOffset()));
@@ -117,7 +123,10 @@ void CUILibVirtualCheckBox::RequestGrownRepaint() {
 }
 
 void CUILibVirtualCheckBox::SetCheck(int checked) {
-  checked_ = checked;
+  {
+    uilib::ScopedTreeChange change(Library(), "SetCheck");
+    checked_ = checked;
+  }
   RequestGrownRepaint();
 }
 

@@ -50,7 +50,7 @@ void SkinnedWindow::OnMouseWheel(WPARAM wparam, LPARAM lparam) {
   }
   // Skinned scroll bars: those named by `vscroll` and `fire-vscroll` of the
   // elements under the pointer, and any scroll bar that is under it itself.
-  for (const ScrollLink& link : scroll_links_) {
+  for (const ScrollLinks::Link& link : scroll_links_.All()) {
     if (!under_pointer(link.element)) continue;
     if (CUILibElement* bar = FindScrollBar(link.scroll_bar_id)) {
       PostMessage(WM_VSCROLL, step, reinterpret_cast<LPARAM>(bar));
