@@ -27,7 +27,7 @@ class TreeReader : public RepaintTarget {
     checksum_ += Read(root_);
     ++batches_;
   }
-  int Batches() const { return batches_; }
+  int Batches() const { return batches_.load(); }
 
  private:
   static size_t Read(const CUILibElement* element) {
@@ -45,7 +45,7 @@ class TreeReader : public RepaintTarget {
 
   CUILibElement* root_;
   size_t checksum_ = 0;
-  int batches_ = 0;
+  std::atomic<int> batches_{0};
 };
 
 TEST(RenderRaceTest, TreeChangesAreOrderedWithPaintingAndNeverSkipped) {
