@@ -6,6 +6,7 @@
 #include "uilib/button_state.h"
 #include "uilib/element.h"
 #include "uilib/element_watch.h"
+#include "uilib/tree_lock.h"
 
 namespace uilib {
 namespace {
@@ -102,7 +103,7 @@ void MouseRouter::OnMouseLeaveWindow() {
     if (!OnHoverList(element)) continue;
     std::erase(hover_list_, element);
     if (element == root_) continue;
-    element->SetHovered(false);
+    MarkHovered(element, false);
     element->OnMouseLeave();
   }
 }
@@ -115,7 +116,7 @@ void MouseRouter::EnterFrom(CUILibElement* hit) {
       e = e->Parent();
       continue;
     }
-    e->SetHovered(true);
+    MarkHovered(e, true);
     ElementWatch watch(e);
     const int accepted = e->OnMouseEnter();
     // An enter handler that destroyed its element ends the walk.
@@ -124,7 +125,7 @@ void MouseRouter::EnterFrom(CUILibElement* hit) {
       Track(e);
       return;
     }
-    e->SetHovered(false);
+    MarkHovered(e, false);
     e = e->Parent();
   }
 }
@@ -135,10 +136,16 @@ void MouseRouter::LeaveAllExcept(const ElementWatch& hit) {
     // A leave handler may have destroyed elements that were on the list (their
     // destruction took them off it), the hit element included.
     if (!OnHoverList(element) || (hit.Alive() && IsSelfOrAncestorOf(element, hit.Get()))) continue;
-    element->SetHovered(false);
+    MarkHovered(element, false);
     hover_list_.erase(std::find(hover_list_.begin(), hover_list_.end(), element));
     element->OnMouseLeave();
   }
+}
+
+void MouseRouter::MarkHovered(CUILibElement* element, bool hovered) {
+  // The hovered look is painted, maybe by the render thread right now.
+  ScopedTreeChange change(element->Library(), "hover");
+  element->SetHovered(hovered);
 }
 
 void MouseRouter::Track(CUILibElement* element) {

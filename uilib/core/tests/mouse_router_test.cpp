@@ -49,6 +49,7 @@ class MouseRouterTest : public ::testing::Test {
  protected:
   void Build(const std::string& body) {
     g_events.clear();
+    services_.reset();  // detached from the window it was made for
     w_ = testing::LayOut(body, 200, 200);
     ASSERT_TRUE(w_.window);
     w_.lib->RegisterHandler("R", reinterpret_cast<void*>(&Record));

@@ -99,7 +99,10 @@ void CUILibVirtualBtn::OnFileDownloaded(uilib::DownloadRecord* record) {
 }
 
 int CUILibVirtualBtn::Enable(int enable) {
-  SetHovered(false);
+  {
+    uilib::ScopedTreeChange change(Library(), "Enable");
+    SetHovered(false);
+  }
   return CUILibElement::Enable(enable);
 }
 
@@ -137,7 +140,10 @@ int CUILibVirtualCheckBox::OnLButtonDown(uilib::PointF point) {
 
 int CUILibVirtualCheckBox::OnLButtonUp(uilib::PointF point) {
   if (!IsDisabled()) {
-    checked_ = checked_ == 0 ? 1 : 0;
+    {
+      uilib::ScopedTreeChange change(Library(), "check toggle");
+      checked_ = checked_ == 0 ? 1 : 0;
+    }
     RequestGrownRepaint();
   }
   return CUILibElement::OnLButtonUp(point);

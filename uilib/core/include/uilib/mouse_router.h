@@ -71,6 +71,7 @@ class MouseRouter {
   void EnterFrom(CUILibElement* hit);
   void LeaveAllExcept(const ElementWatch& hit);
   void AddToHoverList(CUILibElement* element);
+  static void MarkHovered(CUILibElement* element, bool hovered);
   bool OnHoverList(const CUILibElement* element) const;
   static Cursor CursorFor(const CUILibElement* hit);
 

@@ -6,6 +6,7 @@
 #include "uilib/iuilib.h"
 #include "uilib/iuilib_kinds.h"
 #include "uilib/scroll_math.h"
+#include "uilib/tree_lock.h"
 #include "uilib/win/skinned_window.h"
 
 namespace uilib::win {
@@ -84,8 +85,12 @@ void SkinnedWindow::OnVScroll(WPARAM wparam, HWND control) {
   const ScrollState state{static_cast<int>(info.nPage), info.nMin, info.nMax, info.nPos};
   const ScrollOutcome outcome = ComputeScroll(LOWORD(wparam), static_cast<short>(HIWORD(wparam)), state);
   if (LOWORD(wparam) == SB_ENDSCROLL) return;
-  SetScrollPos(control, SB_CTL, outcome.position, TRUE);
-  PropagateScrollOffset(scrolled, outcome.position);
+  {
+    // The scroll offsets move what the render thread paints.
+    ScopedTreeChange change(Library(), "scroll");
+    SetScrollPos(control, SB_CTL, outcome.position, TRUE);
+    PropagateScrollOffset(scrolled, outcome.position);
+  }
   if (outcome.at_end || outcome.at_start) NotifyProvider(scrolled, outcome.at_end);
   if (!outcome.changed) return;
   // The content area without the scroll bar strip (and the border lines).
