@@ -1,5 +1,6 @@
 #include <curl/curl.h>
 
+#include <exception>
 #include <mutex>
 
 #include "velko/http_client.h"
@@ -17,6 +18,17 @@ CURL* AsCurl(void* handle) { return static_cast<CURL*>(handle); }
 
 }  // namespace
 
+bool IsHttpsUrl(std::string_view url) {
+  constexpr std::string_view kScheme = "https://";
+  if (url.size() < kScheme.size()) return false;
+  for (std::size_t i = 0; i < kScheme.size(); ++i) {
+    const char c = url[i];
+    const char lower = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    if (lower != kScheme[i]) return false;
+  }
+  return true;
+}
+
 HttpClient::HttpClient(HttpShareHandle share, HttpTransferLimits limits)
     : share_(std::move(share)), limits_(limits) {
   EnsureCurlInitialised();
@@ -33,10 +45,16 @@ HttpClient::HttpClient(HttpShareHandle share, HttpTransferLimits limits)
   // Only plain web addresses; a scripted answer must not reach file:// or
   // other schemes. Redirects are not followed (libcurl's default).
 #if LIBCURL_VERSION_NUM >= 0x075500
-  curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
+  curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, limits_.https_only ? "https" : "http,https");
 #else
-  curl_easy_setopt(curl, CURLOPT_PROTOCOLS, CURLPROTO_HTTP | CURLPROTO_HTTPS);
+  curl_easy_setopt(curl, CURLOPT_PROTOCOLS,
+                   limits_.https_only ? CURLPROTO_HTTPS : CURLPROTO_HTTP | CURLPROTO_HTTPS);
 #endif
+  // A declared Content-Length above the cap fails the transfer before the
+  // body arrives; OnBodyBytes counts the rest.
+  curl_easy_setopt(curl, CURLOPT_MAXFILESIZE_LARGE,
+                   static_cast<curl_off_t>(limits_.max_body_bytes));
+  curl_easy_setopt(curl, CURLOPT_TIMEOUT, limits_.total_timeout_s);
   // Time-outs must not raise signals in a multi-threaded process.
   curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
   curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, limits_.connect_timeout_s);
@@ -57,7 +75,11 @@ std::size_t HttpClient::OnBodyBytes(char* data, std::size_t size, std::size_t co
   if (bytes > client->limits_.max_body_bytes - body.size()) {
     return 0;  // makes libcurl fail the transfer with a write error
   }
-  body.append(data, bytes);
+  try {
+    body.append(data, bytes);
+  } catch (const std::exception&) {
+    return 0;  // out of memory: a failed transfer, not an exception through libcurl
+  }
   return bytes;
 }
 
@@ -94,8 +116,14 @@ const HttpResponse& HttpClient::Get(const std::string& url, const QueryParameter
       response_.content_type.find("application/json") != std::string::npos) {
     // A malformed body must not throw out of the client: it becomes null,
     // which callers treat like any answer without a JSON value.
-    nlohmann::json parsed = nlohmann::json::parse(response_.body, nullptr, false);
-    response_.json = parsed.is_discarded() ? nlohmann::json() : std::move(parsed);
+    try {
+      nlohmann::json parsed = nlohmann::json::parse(response_.body, nullptr, false);
+      response_.json = parsed.is_discarded() ? nlohmann::json() : std::move(parsed);
+    } catch (const std::exception&) {
+      // Parsing without exceptions still allocates; running out of memory
+      // must not escape either.
+      response_.json = nlohmann::json();
+    }
   }
   return response_;
 }
