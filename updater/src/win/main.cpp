@@ -26,6 +26,10 @@ std::vector<std::wstring> SplitProcessCommandLine() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
+  // Libraries loaded from here on come from the system folder only (or the
+  // full path given), never from the current folder or PATH, where a user
+  // could plant one for this elevated process.
+  ::SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
   // Single-threaded apartment for the Task Scheduler objects; COM stays
   // initialised until the process ends.
   ::CoInitialize(nullptr);
