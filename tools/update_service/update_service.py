@@ -196,9 +196,13 @@ class UpdateService:
     """The server on a background thread, for use from Python."""
 
     def __init__(self, host: str = "127.0.0.1", port: int = 18080,
-                 log_file: Path | None = None) -> None:
+                 log_file: Path | None = None, ssl_context=None) -> None:
+        """With an ssl.SSLContext (server side), the service speaks https."""
         self._server = _Server((host, port))
         self._server.script.log_file = log_file
+        if ssl_context is not None:
+            self._server.socket = ssl_context.wrap_socket(self._server.socket, server_side=True)
+        self._scheme = "https" if ssl_context is not None else "http"
         self._thread: threading.Thread | None = None
 
     @property
@@ -207,7 +211,7 @@ class UpdateService:
 
     @property
     def base_url(self) -> str:
-        return f"http://127.0.0.1:{self.port}"
+        return f"{self._scheme}://127.0.0.1:{self.port}"
 
     def start(self) -> "UpdateService":
         self._thread = threading.Thread(target=self._server.serve_forever, daemon=True)

@@ -1,0 +1,125 @@
+"""https for the engine package and the update package, against a local TLS
+server whose certificate is trusted only in the build's Wine prefix: the
+engine configuration (served over http here, as the build's base address
+is) names an https package, and so does the update answer."""
+
+from __future__ import annotations
+
+import shutil
+import ssl
+import subprocess
+from pathlib import Path
+
+import pytest
+
+from update_service import Reply, UpdateService
+from updater_machine import CHECK_PATH, ENGINE_CONFIG_PATH, ENGINE_ZIP_PATH, PACKAGE_PATH, \
+    UpdateCycleMachine, read_manifest
+
+SAVE_BASE = "CSIDL_LOCAL_APPDATA\\VelkoEngine"
+
+
+def make_certificate(folder: Path, name: str) -> tuple[Path, Path, Path]:
+    """A self-signed certificate for 127.0.0.1: PEM certificate, key, DER."""
+    cert, key, der = folder / f"{name}.pem", folder / f"{name}.key", folder / f"{name}.der"
+    subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2",
+                    "-subj", "/CN=127.0.0.1", "-addext", "subjectAltName=IP:127.0.0.1",
+                    "-keyout", str(key), "-out", str(cert)], check=True, capture_output=True)
+    subprocess.run(["openssl", "x509", "-in", str(cert), "-outform", "der", "-out", str(der)],
+                   check=True, capture_output=True)
+    return cert, key, der
+
+
+@pytest.fixture(scope="module")
+def https_files(windows_build: Path, tmp_path_factory) -> dict[str, Path]:
+    if shutil.which("openssl") is None or shutil.which("rar") is None:
+        pytest.skip("openssl and rar are needed")
+    files = {
+        "v1": windows_build / "tools/sample_package/velko_browser_sample.rar",
+        "v2": windows_build / "tools/sample_package/velko_browser_v2.rar",
+        "engine_zip": windows_build / "engine/dist/engine.zip",
+        "cfg": windows_build / "engine/dist/cfg.xml",
+        "trust": windows_build / "updater/updater_test_trust_certificate.exe",
+    }
+    missing = [str(p) for p in files.values() if not p.is_file()]
+    if missing:
+        pytest.skip("not built: " + ", ".join(missing))
+    folder = tmp_path_factory.mktemp("tls")
+    files["cert"], files["key"], files["der"] = make_certificate(folder, "trusted")
+    files["other_cert"], files["other_key"], _ = make_certificate(folder, "untrusted")
+    return files
+
+
+@pytest.fixture(scope="module")
+def trusted_prefix(wine, https_files):
+    """The test certificate in the prefix's trusted roots (and nowhere else)."""
+    der = https_files["der"]
+    local = wine.drive_c / "velko-e2e-tls.der"
+    shutil.copy2(der, local)
+    result = wine.run(https_files["trust"], r"C:\velko-e2e-tls.der")
+    local.unlink()
+    assert result.returncode == 0, f"could not trust the test certificate ({result.returncode})"
+    return wine
+
+
+def tls_service(cert: Path, key: Path) -> UpdateService:
+    context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+    context.load_cert_chain(str(cert), str(key))
+    return UpdateService("127.0.0.1", 0, ssl_context=context)
+
+
+@pytest.fixture
+def cycle(trusted_prefix, updater_exe, versioned_browser_exe, https_files):
+    machine = UpdateCycleMachine(trusted_prefix, updater_exe, versioned_browser_exe,
+                                 shutil.which("rar"))
+    machine.clean_cycle(SAVE_BASE)
+    machine.install_package(https_files["v1"])
+    yield machine
+    machine.clean_cycle(SAVE_BASE)
+
+
+def serve_over_https(service, secure, files) -> None:
+    """The answer and the configuration on the plain service, the engine and
+    the package on the TLS one."""
+    service.set_route(CHECK_PATH, [Reply(body={"ok": True, "update": {
+        "url": f"{secure.base_url}{PACKAGE_PATH}"}})])
+    cfg = files["cfg"].read_text(encoding="utf-8")
+    cfg = cfg.replace(f"http://127.0.0.1:{service.port}{ENGINE_ZIP_PATH}",
+                      f"{secure.base_url}{ENGINE_ZIP_PATH}")
+    assert secure.base_url in cfg, "the configuration names no package address to replace"
+    service.set_route(ENGINE_CONFIG_PATH, [Reply(content_type="text/xml", body=cfg)])
+    octet = "application/octet-stream"
+    secure.set_route(ENGINE_ZIP_PATH, [Reply(content_type=octet, body_file=str(files["engine_zip"]))])
+    secure.set_route(PACKAGE_PATH, [Reply(content_type=octet, body_file=str(files["v2"]))])
+
+
+def secure_requests(secure, path: str) -> int:
+    return sum(1 for line in secure.request_lines() if line.split(" ")[1] == path)
+
+
+def test_engine_and_package_come_over_https(cycle, update_service, https_files):
+    with tls_service(https_files["cert"], https_files["key"]) as secure:
+        serve_over_https(update_service, secure, https_files)
+        result = cycle.run_updater("-Task", windows_path=cycle.default_folder + r"\Updater.exe")
+        assert result.returncode == 0, result.stderr
+        assert secure_requests(secure, ENGINE_ZIP_PATH) == 1
+        assert secure_requests(secure, PACKAGE_PATH) == 1
+    v2 = {name.replace("\\", "/"): crc for name, crc in read_manifest(https_files["v2"]).items()}
+
+    def has_version_2() -> bool:
+        installed = {n.replace("\\", "/"): c for n, c in cycle.installed_crcs().items()}
+        return all(installed.get(name) == crc for name, crc in v2.items())
+
+    assert cycle.wait_until(has_version_2, 60), "version 2 was not unpacked"
+
+
+@pytest.mark.xfail(reason="Wine 8's Schannel does not validate the server's certificate when "
+                          "libcurl leaves validation to it (SCH_CRED_AUTO_CRED_VALIDATION): "
+                          "any certificate is accepted; Windows refuses this one", strict=False)
+def test_certificate_not_trusted_in_the_prefix_is_refused(cycle, update_service, https_files):
+    with tls_service(https_files["other_cert"], https_files["other_key"]) as secure:
+        serve_over_https(update_service, secure, https_files)
+        result = cycle.run_updater("-Task", windows_path=cycle.default_folder + r"\Updater.exe")
+        assert result.returncode == 0, result.stderr
+        assert secure_requests(secure, ENGINE_ZIP_PATH) == 0
+        assert secure_requests(secure, PACKAGE_PATH) == 0
