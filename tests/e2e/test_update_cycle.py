@@ -20,8 +20,9 @@ from pathlib import Path
 import pytest
 
 from update_service import Reply
-from updater_machine import (CHECK_PATH, ENGINE_CONFIG_PATH, ENGINE_ZIP_PATH, PACKAGE_PATH,
-                             UpdateCycleMachine, read_manifest, serve_update_cycle)
+from updater_machine import (CHECK_PATH, CYCLE_FILES, ENGINE_CONFIG_PATH, ENGINE_ZIP_PATH,
+                             PACKAGE_PATH, UpdateCycleMachine, built_files, read_manifest,
+                             serve_update_cycle)
 from wine_harness import cmake_cache_value
 
 SAVE_BASE = "CSIDL_LOCAL_APPDATA\\VelkoEngine"
@@ -32,18 +33,12 @@ FORTY_NINE_HOURS = 49 * 3600
 
 @pytest.fixture(scope="module")
 def cycle_build(windows_build: Path) -> dict[str, Path]:
-    files = {
-        "v1": windows_build / "tools/sample_package/velko_browser_sample.rar",
-        "v2": windows_build / "tools/sample_package/velko_browser_v2.rar",
-        "cfg": windows_build / "engine/dist/cfg.xml",
-        "engine_zip": windows_build / "engine/dist/engine.zip",
-        "no_exports": windows_build / "engine/xldl_no_exports.dll",
-        "hostile_rar": windows_build / "installer/tests/test_archives/hostile.rar",
-        "start_marker": windows_build / "updater/updater_test_start_marker.exe",
-    }
-    missing = [str(p) for p in files.values() if not p.is_file()]
-    if missing:
-        pytest.skip("not built: " + ", ".join(missing))
+    files = built_files(windows_build, {
+        **CYCLE_FILES,
+        "no_exports": "engine/xldl_no_exports.dll",
+        "hostile_rar": "installer/tests/test_archives/hostile.rar",
+        "start_marker": "updater/updater_test_start_marker.exe",
+    })
     if cmake_cache_value(windows_build, "VELKO_ENGINE_SAVE_BASE") not in (None, SAVE_BASE):
         pytest.skip("the engine configuration uses another save base")
     return files

@@ -13,8 +13,8 @@ from pathlib import Path
 import pytest
 
 from update_service import Reply, UpdateService
-from updater_machine import CHECK_PATH, ENGINE_CONFIG_PATH, ENGINE_ZIP_PATH, PACKAGE_PATH, \
-    UpdateCycleMachine, read_manifest
+from updater_machine import CHECK_PATH, CYCLE_FILES, ENGINE_CONFIG_PATH, ENGINE_ZIP_PATH, \
+    PACKAGE_PATH, UpdateCycleMachine, built_files, read_manifest
 
 SAVE_BASE = "CSIDL_LOCAL_APPDATA\\VelkoEngine"
 
@@ -34,16 +34,8 @@ def make_certificate(folder: Path, name: str) -> tuple[Path, Path, Path]:
 def https_files(windows_build: Path, tmp_path_factory) -> dict[str, Path]:
     if shutil.which("openssl") is None or shutil.which("rar") is None:
         pytest.skip("openssl and rar are needed")
-    files = {
-        "v1": windows_build / "tools/sample_package/velko_browser_sample.rar",
-        "v2": windows_build / "tools/sample_package/velko_browser_v2.rar",
-        "engine_zip": windows_build / "engine/dist/engine.zip",
-        "cfg": windows_build / "engine/dist/cfg.xml",
-        "trust": windows_build / "updater/updater_test_trust_certificate.exe",
-    }
-    missing = [str(p) for p in files.values() if not p.is_file()]
-    if missing:
-        pytest.skip("not built: " + ", ".join(missing))
+    files = built_files(windows_build,
+                        {**CYCLE_FILES, "trust": "updater/updater_test_trust_certificate.exe"})
     folder = tmp_path_factory.mktemp("tls")
     files["cert"], files["key"], files["der"] = make_certificate(folder, "trusted")
     files["other_cert"], files["other_key"], _ = make_certificate(folder, "untrusted")
@@ -97,13 +89,18 @@ def secure_requests(secure, path: str) -> int:
     return sum(1 for line in secure.request_lines() if line.split(" ")[1] == path)
 
 
-def test_engine_and_package_come_over_https(cycle, update_service, https_files):
-    with tls_service(https_files["cert"], https_files["key"]) as secure:
-        serve_over_https(update_service, secure, https_files)
+def run_over_https(cycle, update_service, files, cert: str) -> tuple[int, int]:
+    """Runs task mode with the engine and package on a TLS server presenting
+    `cert`; returns how often the engine and the package were asked for."""
+    with tls_service(files[cert], files[cert.replace("cert", "key")]) as secure:
+        serve_over_https(update_service, secure, files)
         result = cycle.run_updater("-Task", windows_path=cycle.default_folder + r"\Updater.exe")
         assert result.returncode == 0, result.stderr
-        assert secure_requests(secure, ENGINE_ZIP_PATH) == 1
-        assert secure_requests(secure, PACKAGE_PATH) == 1
+        return secure_requests(secure, ENGINE_ZIP_PATH), secure_requests(secure, PACKAGE_PATH)
+
+
+def test_engine_and_package_come_over_https(cycle, update_service, https_files):
+    assert run_over_https(cycle, update_service, https_files, "cert") == (1, 1)
     v2 = {name.replace("\\", "/"): crc for name, crc in read_manifest(https_files["v2"]).items()}
 
     def has_version_2() -> bool:
@@ -117,9 +114,4 @@ def test_engine_and_package_come_over_https(cycle, update_service, https_files):
                           "libcurl leaves validation to it (SCH_CRED_AUTO_CRED_VALIDATION): "
                           "any certificate is accepted; Windows refuses this one", strict=False)
 def test_certificate_not_trusted_in_the_prefix_is_refused(cycle, update_service, https_files):
-    with tls_service(https_files["other_cert"], https_files["other_key"]) as secure:
-        serve_over_https(update_service, secure, https_files)
-        result = cycle.run_updater("-Task", windows_path=cycle.default_folder + r"\Updater.exe")
-        assert result.returncode == 0, result.stderr
-        assert secure_requests(secure, ENGINE_ZIP_PATH) == 0
-        assert secure_requests(secure, PACKAGE_PATH) == 0
+    assert run_over_https(cycle, update_service, https_files, "other_cert") == (0, 0)
