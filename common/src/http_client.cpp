@@ -2,8 +2,13 @@
 
 #include <exception>
 #include <mutex>
+#include <string>
+#include <string_view>
+#include <vector>
 
 #include "velko/http_client.h"
+
+#include "http_server_chain.h"
 
 namespace velko {
 namespace {
@@ -15,6 +20,33 @@ void EnsureCurlInitialised() {
 }
 
 CURL* AsCurl(void* handle) { return static_cast<CURL*>(handle); }
+
+// The certificates of the last transfer's server, leaf first, as PEM texts.
+std::vector<std::string> ServerChain(CURL* curl) {
+  std::vector<std::string> chain;
+  curl_certinfo* info = nullptr;
+  if (curl_easy_getinfo(curl, CURLINFO_CERTINFO, &info) != CURLE_OK || info == nullptr) {
+    return chain;
+  }
+  constexpr std::string_view kCertField = "Cert:";
+  for (int i = 0; i < info->num_of_certs; ++i) {
+    for (const curl_slist* field = info->certinfo[i]; field != nullptr; field = field->next) {
+      const std::string_view text(field->data);
+      if (text.substr(0, kCertField.size()) == kCertField) {
+        chain.emplace_back(text.substr(kCertField.size()));
+      }
+    }
+  }
+  return chain;
+}
+
+// "host" of "scheme://host[:port][/...]".
+std::string UrlHost(std::string_view url) {
+  const std::size_t start = url.find("://");
+  if (start == std::string_view::npos) return {};
+  url.remove_prefix(start + 3);
+  return std::string(url.substr(0, url.find_first_of(":/?#")));
+}
 
 }  // namespace
 
@@ -93,8 +125,11 @@ bool HttpClient::Perform(const std::string& url) {
   response_.status_code = 0;
   response_.content_type.clear();
   CURL* curl = AsCurl(easy_);
+  const bool check_chain = IsHttpsUrl(url) && detail::ChecksServerChainItself();
   if (curl == nullptr || curl_easy_setopt(curl, CURLOPT_URL, url.c_str()) != CURLE_OK ||
-      curl_easy_perform(curl) != CURLE_OK) {
+      curl_easy_setopt(curl, CURLOPT_CERTINFO, check_chain ? 1L : 0L) != CURLE_OK ||
+      curl_easy_perform(curl) != CURLE_OK ||
+      (check_chain && !detail::ServerChainIsTrusted(ServerChain(curl), UrlHost(url)))) {
     response_.body.clear();
     response_.success = false;
     return false;
