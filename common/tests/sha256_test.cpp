@@ -43,8 +43,13 @@ TEST(Sha256, HexTextIsExactly64DigitsInEitherCase) {
   for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   EXPECT_EQ(ParseSha256Hex(upper), BufferSha256("abc", 3));
   EXPECT_EQ(ParseSha256Hex(lower), BufferSha256("abc", 3));
-  for (const std::string& bad : {lower.substr(1), lower + "0", " " + lower.substr(1),
-                                "0x" + lower.substr(2), lower.substr(0, 63) + "g", std::string()}) {
+  std::string prefixed = lower;
+  prefixed.replace(0, 2, "0x");  // 64 characters, but not 64 digits
+  std::string blank = lower;
+  blank[0] = ' ';
+  std::string letter = lower;
+  letter[63] = 'g';
+  for (const std::string& bad : {lower.substr(1), lower + "0", blank, prefixed, letter, std::string()}) {
     EXPECT_EQ(ParseSha256Hex(bad), std::nullopt) << bad;
   }
 }
