@@ -153,7 +153,8 @@ def test_announced_two_gigabytes_are_refused_from_the_headers(installed, update_
                                                              fast_retries):
     # The body would take 2**31 seconds at this rate: only a refusal on the
     # Content-Length lets the run go on to the next attempt at once.
-    huge = Reply(body='{"ok": true}', declared_length=2 * 1024 ** 3, drip_interval_s=1.0)
+    huge = Reply(body='{"ok": true}' + " " * 600, declared_length=2 * 1024 ** 3,
+                 drip_interval_s=1.0)
     update_service.set_route(CHECK_PATH, [huge, NO_UPDATE])
     started = time.monotonic()
     result = installed.run_updater("-Task", timeout=60)
