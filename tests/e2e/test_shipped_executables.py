@@ -20,7 +20,7 @@ PROGRAMS = ("installer/installer.exe", "updater/updater.exe")
 SYSTEM_DLLS = {
     "advapi32.dll", "bcrypt.dll", "comctl32.dll", "comdlg32.dll", "crypt32.dll", "dwmapi.dll",
     "gdi32.dll", "gdiplus.dll", "imm32.dll", "iphlpapi.dll", "kernel32.dll", "msimg32.dll",
-    "msvcrt.dll", "normaliz.dll", "ole32.dll", "oleaut32.dll", "psapi.dll", "rpcrt4.dll",
+    "msvcrt.dll", "normaliz.dll", "ole32.dll", "oleaut32.dll", "powrprof.dll", "psapi.dll", "rpcrt4.dll",
     "secur32.dll", "shell32.dll", "shlwapi.dll", "user32.dll", "userenv.dll", "uxtheme.dll",
     "version.dll", "winhttp.dll", "wininet.dll", "winmm.dll", "wldap32.dll", "ws2_32.dll",
     "wtsapi32.dll", "mstask.dll", "taskschd.dll", "urlmon.dll",
@@ -68,4 +68,4 @@ def test_installer_carries_the_package_as_a_rar_archive():
     packages = [data for (kind, name, _), data in read_pe(path).resources().items()
                 if (kind, name) == ("PDATA", "PACKAGE")]
     assert len(packages) == 1
-    assert packages[0][:7] == b"Rar!\x1a\x07\x00", "the package is not a RAR 4 archive"
+    assert packages[0][:6] == b"Rar!\x1a\x07", "the package is not a RAR archive"
