@@ -14,6 +14,7 @@ from __future__ import annotations
 import argparse
 import json
 import struct
+import subprocess
 import sys
 import time
 from pathlib import Path
@@ -50,7 +51,7 @@ def run_updater_register_mode(wine: wine_harness.WinePrefix, build: Path) -> Non
     if not updater.is_file():
         print("updater: not built")
         return
-    program = wine_harness.copy_program(updater, wine, r"C:\Program Files\VelkoBrowser\updater.exe")
+    program = wine_harness.copy_program(updater, wine, wine.program_files + r"\VelkoBrowser\updater.exe")
     result = wine.run(program)
     print(f"updater (no switch, register mode): exit code {result.returncode}")
     job = wine.task_file("Velko_Browser_Updater")
@@ -91,7 +92,7 @@ def show_welcome_tree(wine: wine_harness.WinePrefix, build: Path) -> None:
 def run_full_install(wine: wine_harness.WinePrefix, build: Path, out: Path) -> bool:
     """installer.exe from start to end, driven like a user; True when it
     installed the browser and ended with 0."""
-    from installer_driver import (INSTALL_DIR, TASK_NAME, Display, InstallerMachine, InstallerRun,
+    from installer_driver import (TASK_NAME, Display, InstallerMachine, InstallerRun,
                                   ShellTray, Skin, registry_rows, shell_link_fields)
 
     installer = build / "installer" / "installer.exe"
@@ -111,15 +112,24 @@ def run_full_install(wine: wine_harness.WinePrefix, build: Path, out: Path) -> b
         welcome = run.wait_window()
         display.save(welcome, out / "installer-welcome.png")
         print(f"  Welcome window shown (picture: {out / 'installer-welcome.png'})")
-        display.click(welcome, *skin.center("Welcome", "install-btn"))
-        install = run.wait_window(timeout=30, other_than=welcome)
-        display.save(install, out / "installer-progress.png")
+        # The screen is read from the click until the installer ends: the
+        # Install window of the small sample package lives for well under a second.
+        frames = run.click_and_watch(welcome, *skin.center("Welcome", "install-btn"))
         code = run.wait_exit(timeout=300)
     finally:
         run.kill()
+    install_frames = [f for f in frames if skin.shows(f, "Install")]
+    if install_frames:
+        last = install_frames[-1]
+        picture = out / "installer-progress.png"
+        subprocess.run(["convert", "-size", f"{last.width}x{last.height}", "-depth", "8", "rgb:-",
+                        str(picture)], input=last.data, check=True)
+        print(f"  Install window shown ({len(install_frames)} different pictures; the last: {picture})")
+    else:
+        print("  Install window: not seen on the screen")
     print(f"  installer.exe exit code: {code}")
     files = machine.installed_files()
-    print(f"  {INSTALL_DIR}: {len(files)} files, {sum(files.values()):,} bytes")
+    print(f"  {machine.install_dir_windows}: {len(files)} files, {sum(files.values()):,} bytes")
     for name in sorted(n for n in files if "/" not in n):
         print(f"    {name} ({files[name]:,} bytes)")
     rows = registry_rows(wine)
@@ -157,7 +167,8 @@ def main() -> int:
     report_programs(args.shipped)
     wine = wine_harness.WinePrefix(args.build.resolve())
     wine.prepare()
-    print(f"\nWine prefix: {wine.prefix}")
+    print(f"\nWine prefix: {wine.prefix} (64-bit Windows)")
+    print(f"Route: {wine.route_reason}")
     run_updater_register_mode(wine, args.build)
     show_welcome_tree(wine, args.build)
     if not run_full_install(wine, args.build.resolve(), args.out):

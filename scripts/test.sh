@@ -2,8 +2,12 @@
 # The whole test suite, from a fresh machine or an already set-up one:
 #   1. system packages and the static Windows dependencies (idempotent, quick when done);
 #   2. native build and tests; the same under ASan/UBSan; short libFuzzer runs;
-#   3. the Windows builds: the shipped 32-bit one, and the tests under Wine;
-#   4. the end-to-end tests (pytest) of the programs under Wine on a virtual display.
+#   3. the Windows builds: the shipped 32-bit programs, the same sources for i686 with
+#      the test timings (windows-test), and x86_64 (windows64, warnings as errors);
+#   4. the Windows tests under Wine and the end-to-end tests (pytest) on a virtual
+#      display: on the 32-bit build where the kernel runs 32-bit code; where it
+#      refuses it, the route tests on the 32-bit build (through qemu-user) and the
+#      rest on windows64.
 # Ends with the line "velko: N passed, N failed"; exits non-zero on any failure.
 set -uo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
@@ -23,20 +27,32 @@ setup() {
   scripts/setup-deps.sh || { echo "dependency build failed" >&2; exit 1; }
 }
 
-build() {  # build PRESET
-  step "build $1"
-  cmake --preset "$1" >"$REPORTS/configure-$1.log" 2>&1 \
-    || { tail -n 30 "$REPORTS/configure-$1.log"; problem "configure $1"; return 1; }
-  cmake --build --preset "$1" -- -k 0 2>&1 | tail -n 400 >"$REPORTS/build-$1.log"
+build() {  # build PRESET [TARGET...]
+  local preset=$1; shift
+  step "build $preset${*:+ ($*)}"
+  cmake --preset "$preset" "${CONFIGURE_ARGS[@]}" >"$REPORTS/configure-$preset.log" 2>&1 \
+    || { tail -n 30 "$REPORTS/configure-$preset.log"; problem "configure $preset"; return 1; }
+  cmake --build --preset "$preset" ${*:+--target "$@"} -- -k 0 2>&1 | tail -n 400 >"$REPORTS/build-$preset.log"
   if [ "${PIPESTATUS[0]}" != 0 ]; then
-    grep -E 'error|FAILED' "$REPORTS/build-$1.log" | head -n 40
-    problem "build $1"; return 1
+    grep -E 'error|FAILED' "$REPORTS/build-$preset.log" | head -n 40
+    problem "build $preset"; return 1
   fi
 }
+CONFIGURE_ARGS=()
 
-run_ctest() {  # run_ctest PRESET
-  step "tests $1"
-  ctest --preset "$1" --output-junit "$REPORTS/ctest-$1.xml" || problem "tests $1"
+run_ctest() {  # run_ctest PRESET [ctest options]
+  local preset=$1; shift
+  step "tests $preset${*:+ ($*)}"
+  ctest --preset "$preset" --output-junit "$REPORTS/ctest-$preset.xml" "$@" || problem "tests $preset"
+}
+
+run_pytest() {  # run_pytest NAME BUILD_DIR [pytest arguments]
+  local name=$1 build=$2; shift 2
+  step "end-to-end tests: $name"
+  VELKO_BUILD_DIR="$build" VELKO_SHIPPED_BUILD_DIR="$ROOT/build/windows" \
+    pytest-3 -q --junitxml="$REPORTS/pytest-$name.xml" -p no:cacheprovider "$@"
+  local rc=$?
+  [ $rc = 0 ] || [ $rc = 5 ] || problem "end-to-end tests: $name"
 }
 
 run_fuzzers() {
@@ -63,13 +79,9 @@ run_fuzzers() {
   done
 }
 
-# 32-bit Windows programs need a kernel that runs 32-bit code (32-bit Wine). Where it
-# cannot, the same sources built for 64-bit Windows carry the Windows tests.
-host_runs_32bit() { [ -x /usr/lib/wine/wine ] && /usr/lib/wine/wine --version >/dev/null 2>&1; }
-
 cleanup() {
   local d
-  for d in build/windows build/windows64; do
+  for d in build/windows build/windows-test build/windows64; do
     [ -d "$d/wineprefix" ] && WINEPREFIX="$ROOT/$d/wineprefix" wineserver -k >/dev/null 2>&1
   done
   [ -n "${XVFB_STARTED:-}" ] && pkill -f "Xvfb $DISPLAY " >/dev/null 2>&1
@@ -85,34 +97,55 @@ if [ -z "${DISPLAY:-}" ]; then
   export DISPLAY XVFB_STARTED=1
 fi
 
+SECONDS=0
 build native && run_ctest native
 build native-asan && { run_ctest native-asan; run_fuzzers; }
 
-build windows   # the shipped 32-bit programs
-if host_runs_32bit; then
-  WIN_PRESET=windows
-else
-  echo "this kernel cannot run 32-bit code: the Windows tests run on the 64-bit build"
-  WIN_PRESET=windows64
-  build windows64
-fi
-WIN_BUILD="$ROOT/build/$WIN_PRESET"
-if [ -d "$WIN_BUILD" ]; then
-  step "Wine check"
-  smoke=$(find "$WIN_BUILD" -name wine_smoke_test.exe | head -n 1)
-  scripts/wine-run.sh "$smoke" || problem "a Windows test program did not run under Wine"
-  run_ctest "$WIN_PRESET"
+# The shipped programs (their static checks read them), the same sources for i686
+# with the test timings, and for x86_64 with warnings as errors (pointer-size faults
+# stop the build).
+build windows installer updater
+build windows-test
+CONFIGURE_ARGS=(-DVELKO_WARNINGS_AS_ERRORS=ON)
+build windows64
+CONFIGURE_ARGS=()
 
-  step "end-to-end tests"
-  VELKO_BUILD_DIR="$WIN_BUILD" pytest-3 -q tests/e2e --junitxml="$REPORTS/pytest.xml" -p no:cacheprovider
-  rc=$?
-  [ $rc = 0 ] || [ $rc = 5 ] || problem "end-to-end tests"
-fi
+. scripts/wine-env.sh
+step "how 32-bit programs run here"
+velko_32bit_route
+echo "$VELKO_ROUTE_REASON"
+I686="$ROOT/build/windows-test" X64="$ROOT/build/windows64"
+# Through qemu-user (7.2) Wine's multithreaded programs crash or hang at random, so
+# there the 32-bit build carries what runs reliably (the routes themselves, which
+# tests/e2e/test_wine_routes.py also forces on machines that run 32-bit code
+# natively) and the 64-bit build the rest.
+I686_QEMU_E2E=(tests/e2e/test_wine_routes.py tests/e2e/test_shipped_executables.py)
+case "$VELKO_ROUTE" in
+  native)
+    smoke=$(find "$I686" -name wine_smoke_test.exe | head -n 1)
+    step "Wine check"
+    scripts/wine-run.sh "$smoke" || problem "a Windows test program did not run under Wine"
+    run_ctest windows-test
+    run_pytest i686 "$I686" tests/e2e
+    ;;
+  qemu)
+    ignore=(); for f in "${I686_QEMU_E2E[@]}"; do ignore+=(--ignore="$f"); done
+    run_pytest i686 "$I686" "${I686_QEMU_E2E[@]}"
+    run_ctest windows64
+    run_pytest windows64 "$X64" tests/e2e "${ignore[@]}"
+    ;;
+  *)
+    problem "32-bit programs cannot run: $VELKO_ROUTE_REASON"
+    run_ctest windows64
+    run_pytest windows64 "$X64" tests/e2e --ignore=tests/e2e/test_wine_routes.py
+    ;;
+esac
 
 read -r passed failed < <(python3 scripts/count-junit.py "$REPORTS"/*.xml)
 passed=$((passed + fuzz_passed)); failed=$((failed + fuzz_failed))
 step "summary"
 for p in "${problems[@]}"; do echo "failed: $p"; done
 [ ${#problems[@]} = 0 ] || [ "$failed" -gt 0 ] || failed=1
+echo "time: $((SECONDS / 60)) min $((SECONDS % 60)) s"
 echo "velko: $passed passed, $failed failed"
 [ ${#problems[@]} = 0 ]

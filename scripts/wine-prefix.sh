@@ -6,16 +6,17 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/wine-env.sh"
-velko_wine_env "$1"
+velko_wine_env "$1" || exit 1
 
 mkdir -p "$HOME"
 exec 9>"$WINEPREFIX.lock"
 flock 9
-if [ ! -f "$WINEPREFIX/.velko-ready" ]; then
+# The marker names the prefix kind: prefixes of older checkouts (32-bit ones) are made anew.
+if [ "$(cat "$WINEPREFIX/.velko-ready" 2>/dev/null)" != "$WINEARCH" ]; then
   [ -n "${VELKO_WINE:-}" ] && [ -x "$VELKO_WINE" ] || { echo "wine-prefix: no Wine loader found (run scripts/setup-system.sh)" >&2; exit 1; }
   rm -rf "$WINEPREFIX"
   export DISPLAY=${DISPLAY:-$("$here/xvfb.sh")}
-  "$VELKO_WINE" wineboot -i >/dev/null 2>&1 || true
+  velko_wine64 wineboot -i >/dev/null 2>&1 || true
   wineserver -w   # the registry files reach the disk only when the server has finished
   [ -f "$WINEPREFIX/system.reg" ] || { echo "wine-prefix: wineboot failed for $WINEPREFIX" >&2; exit 1; }
   # Font replacements: the skins ask for fonts Wine does not have; without a mapping
@@ -31,9 +32,9 @@ lines += ['"%s"="WenQuanYi Micro Hei"' % f for f in faces]
 lines += ["", "[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]", '"Managed"="N"', ""]
 open(sys.argv[1], "wb").write(b"\xff\xfe" + "\r\n".join(lines).encode("utf-16-le"))
 PY
-  "$VELKO_WINE" regedit /S "$regfile" >/dev/null 2>&1
+  velko_wine64 regedit /S "$regfile" >/dev/null 2>&1
   wineserver -w
-  touch "$WINEPREFIX/.velko-ready"
+  echo "$WINEARCH" >"$WINEPREFIX/.velko-ready"
 fi
 exec 9>&-   # release the lock, so that the server below does not inherit and hold it
 # A persistent wineserver (it ends by itself a while after the last program).

@@ -17,7 +17,7 @@ build_dir=${VELKO_BUILD_DIR:-$(velko_find_build_dir "$exe")} || {
   echo "wine-run: no build folder above $exe" >&2; exit 125; }
 export DISPLAY=${DISPLAY:-$("$here/xvfb.sh")}
 "$here/wine-prefix.sh" "$build_dir" || exit 125
-velko_wine_env "$build_dir"
+velko_wine_env "$build_dir" || exit 125
 
 out=$(mktemp) err=$(mktemp)
 trap 'rm -f "$out" "$err"' EXIT

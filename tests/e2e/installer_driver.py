@@ -13,21 +13,28 @@ import json
 import shutil
 import subprocess
 import tempfile
+import threading
 import time
 from dataclasses import dataclass
 from pathlib import Path
 
 import uilibtool_runner
+from screen_reader import ScreenReader
 from wine_harness import WinePrefix
 
 TITLE = "安装岚石浏览器"
-INSTALL_DIR = r"C:\Program Files\VelkoBrowser"
 STARTMENU_KEY = r"HKLM\SOFTWARE\Clients\StartMenuInternet\Velko Browser"
 REGISTERED_APPS_KEY = r"HKLM\SOFTWARE\RegisteredApplications"
 DOCUMENT_CLASS_KEY = r"HKCR\ChromeVelkoHTML"
 SHORTCUT_NAME = "岚石浏览器.lnk"
 TASK_NAME = "Velko_Browser_Updater"
 MUTEX_NAME = "{EA46CAF6-FBFA-437A-AC10-841335B00F6B}"
+
+
+def install_dir(wine: WinePrefix) -> str:
+    """The install folder as the installer names it: under the program-files
+    folder that the build's programs see (Program Files (x86) for 32-bit ones)."""
+    return wine.program_files + r"\VelkoBrowser"
 
 
 def windows_path(host: Path) -> str:
@@ -97,6 +104,27 @@ class Skin:
 
         walk(json.loads(out))
         return rects
+
+    def window_picture(self, window: str) -> Picture:
+        """The window as `uilibtool render` draws it with the skin's own texts."""
+        key = "window:" + window
+        if key not in self._references:
+            with tempfile.TemporaryDirectory() as scratch:
+                picture = Path(scratch) / "window.png"
+                code, _, err = uilibtool_runner.run_tool("render", windows_path(Path(uilibtool_runner.SKIN)),
+                                                         window, windows_path(picture))
+                assert code == 0, err
+                self._references[key] = read_png(picture)
+        return self._references[key]
+
+    def shows(self, frame: Picture, window: str) -> bool:
+        """Whether a picture of the installer's area shows `window` rather than
+        the other window (both have the same size and place)."""
+        other = "Install" if window == "Welcome" else "Welcome"
+        if (frame.width, frame.height) != (self.window_picture(window).width,
+                                           self.window_picture(window).height):
+            return False
+        return frame.distance(self.window_picture(window)) < frame.distance(self.window_picture(other))
 
     def center(self, window: str, element: str) -> tuple[int, int]:
         r = self.rects[window][element]
@@ -226,18 +254,57 @@ class InstallerRun:
                                         stderr=subprocess.DEVNULL)
 
     def wait_window(self, timeout: float = 60, other_than: str | None = None, settle: float = 0.3,
-                    size: tuple[int, int] | None = None) -> str:
+                    size: tuple[int, int] | None = None, or_exit: bool = False) -> str | None:
         """A window of the installer (other than `other_than`, of `size` when
-        given), `settle` seconds after it was found (its first paint)."""
+        given), `settle` seconds after it was found (its first paint). With
+        `or_exit`, None when the installer ended first (a window may live for
+        less time than one look for it takes)."""
         deadline = time.monotonic() + timeout
         while time.monotonic() < deadline:
             found = [w for w in self.windows() if w != other_than and (size is None or self._size(w) == size)]
             if found:
                 time.sleep(settle)
                 return found[-1]
-            assert self.process.poll() is None, f"installer ended with {self.process.returncode}"
+            if self.process.poll() is not None:
+                if or_exit:
+                    return None
+                raise AssertionError(f"installer ended with {self.process.returncode}")
             time.sleep(0.1)
         raise AssertionError("no installer window appeared")
+
+    def click_and_watch(self, window: str, x: int, y: int, timeout: float = 300) -> list[Picture]:
+        """Clicks (x, y) of `window` and returns every different picture of the
+        window's area from just before the click until the installer ends. The
+        next window appears in the same place, so it is seen however briefly it
+        is shown; which window a picture shows is for the caller to tell
+        (Skin.shows)."""
+        x0, y0, width, height = self.display.geometry(window)
+        frames: list[Picture] = []
+        ended = threading.Event()
+
+        def read() -> None:
+            reader = ScreenReader(self.display.env["DISPLAY"])
+            try:
+                while True:
+                    last = ended.is_set()
+                    raw = reader.read(x0, y0, width, height)
+                    if raw is not None and (not frames or frames[-1].data != raw):
+                        frames.append(Picture(width, height, raw))
+                    if last:
+                        return
+                    time.sleep(0.002)  # leave the CPU to the installer between reads
+            finally:
+                reader.close()
+
+        reader = threading.Thread(target=read, daemon=True)
+        reader.start()
+        try:
+            self.display.click(window, x, y)
+            self.process.wait(timeout=timeout)
+        finally:
+            ended.set()
+            reader.join(timeout=30)
+        return frames
 
     def _size(self, window: str) -> tuple[int, int] | None:
         try:
@@ -268,7 +335,8 @@ class InstallerMachine:
 
     def __init__(self, wine: WinePrefix) -> None:
         self.wine = wine
-        self.install_dir = wine.host_path(INSTALL_DIR)
+        self.install_dir_windows = install_dir(wine)
+        self.install_dir = wine.host_path(self.install_dir_windows)
 
     def stop_browsers(self) -> None:
         self.wine.run("taskkill", "/f", "/im", "chrome.exe", timeout=60)

@@ -11,7 +11,7 @@ from pathlib import Path
 
 import pytest
 
-from installer_driver import INSTALL_DIR, STARTMENU_KEY, InstallerRun
+from installer_driver import STARTMENU_KEY, InstallerRun
 from test_installer_install import (  # noqa: F401  (fixtures)
     assert_package_installed, bar_fill, click_install, display, installer_exe, machine,
     package_manifest, shell_tray, skin, text_matches, wait_for)
@@ -142,7 +142,8 @@ def test_file_that_fails_its_checksum_is_reported_and_leaves_nothing(wine, test_
 
 def test_hostile_entry_names_write_nothing_outside_the_install_folder(wine, test_installers,
                                                                      display, skin, machine):
-    outside = [wine.drive_c / "Program Files" / "evil_parent.txt", wine.drive_c / "evil_up2.txt",
+    program_files = machine.install_dir.parent
+    outside = [program_files / "evil_parent.txt", wine.drive_c / "evil_up2.txt",
                wine.drive_c / "evil_rooted.txt", wine.drive_c / "evil_drive.txt",
                Path("/evil_rooted.txt")]
     run = InstallerRun(wine, test_installers / "installer_hostile_package.exe", display)
@@ -153,7 +154,7 @@ def test_hostile_entry_names_write_nothing_outside_the_install_folder(wine, test
         run.kill()
     assert (machine.install_dir / "safe" / "inner_ok.txt").is_file()
     assert [p for p in outside if p.exists()] == []
-    strays = [p for p in (wine.drive_c / "Program Files").iterdir() if "evil" in p.name]
+    strays = [p for p in program_files.iterdir() if "evil" in p.name]
     strays += [p for p in wine.drive_c.iterdir() if "evil" in p.name]
     assert strays == []
     assert all(not name.startswith("..") for name in machine.installed_files())
@@ -164,7 +165,7 @@ def start_browser_in_install_folder(wine, machine, windows_build: Path) -> subpr
     package = windows_build / "tools" / "sample_package" / "velko_browser_sample.rar"
     subprocess.run(["unrar", "e", "-inul", "-o+", str(package), "chrome.exe",
                     str(machine.install_dir) + "/"], check=True)
-    browser = subprocess.Popen([wine.loader, INSTALL_DIR + r"\chrome.exe"], env=wine.env,
+    browser = subprocess.Popen([wine.loader, machine.install_dir_windows + r"\chrome.exe"], env=wine.env,
                                stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                                stderr=subprocess.DEVNULL)
     assert wait_for(lambda: "end\r\n" in machine.browser_record(), 30)

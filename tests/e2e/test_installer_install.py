@@ -10,10 +10,10 @@ from pathlib import Path, PureWindowsPath
 
 import pytest
 
-from installer_driver import (DOCUMENT_CLASS_KEY, INSTALL_DIR, STARTMENU_KEY, TASK_NAME, Display,
+from installer_driver import (DOCUMENT_CLASS_KEY, STARTMENU_KEY, TASK_NAME, Display,
                               InstallerMachine, InstallerRun, Picture, ShellTray, Skin,
                               registry_rows, shell_link_fields)
-from screen_reader import ScreenReader
+from wine_harness import parse_job_file
 
 BAR_ROW_OFFSET = 1  # the middle row of the 3-pixel bar
 
@@ -95,33 +95,15 @@ def text_shows_bar(frame: Picture, skin: Skin, fill: float) -> bool:
     return any(text_matches(frame, skin, text(n), [text(o) for o in far]) for n in near)
 
 
-def click_install(run: InstallerRun, display: Display, skin: Skin, welcome: str, settle: float = 0.3) -> str:
+def click_install(run: InstallerRun, display: Display, skin: Skin, welcome: str,
+                  settle: float = 0.3) -> str | None:
+    """Clicks the install button; the Install window, or None when the installer
+    already ended (the sample package installs in a fraction of a second)."""
     # The Install window has the Welcome window's size; a question box the
     # worker raises at once may be found as early as the window itself.
     size = display.geometry(welcome)[2:]
     display.click(welcome, *skin.center("Welcome", "install-btn"))
-    return run.wait_window(timeout=30, other_than=welcome, settle=settle, size=size)
-
-
-def capture_until_exit(run: InstallerRun, display: Display, window: str) -> list[Picture]:
-    """Every different picture of the window's area until the installer ends.
-    The sample package installs in well under a second, so the screen is read
-    directly, a few milliseconds apart."""
-    display.xdotool("windowraise", window)
-    try:
-        x, y, width, height = display.geometry(window)
-    except (KeyError, ValueError):
-        return []
-    reader = ScreenReader(display.env["DISPLAY"])
-    frames: list[Picture] = []
-    try:
-        while run.running():
-            raw = reader.read(x, y, width, height)
-            if raw is not None and (not frames or frames[-1].data != raw):
-                frames.append(Picture(width, height, raw))
-    finally:
-        reader.close()
-    return frames
+    return run.wait_window(timeout=30, other_than=welcome, settle=settle, size=size, or_exit=True)
 
 
 def wait_for(predicate, timeout: float) -> bool:
@@ -169,8 +151,7 @@ def test_full_install_by_mouse(wine, installer_exe, display, skin, machine, pack
 
         display.click(welcome, *skin.center("Welcome", "verify-checkbox"))
         time.sleep(0.8)
-        install = click_install(run, display, skin, welcome, settle=0)
-        frames = capture_until_exit(run, display, install)
+        frames = run.click_and_watch(welcome, *skin.center("Welcome", "install-btn"))
         assert run.wait_exit() == 0
     finally:
         run.kill()
@@ -180,9 +161,9 @@ def test_full_install_by_mouse(wine, installer_exe, display, skin, machine, pack
     # the programs started, so the last picture may be taken a little before
     # it. The sample package unpacks in a fraction of a second, so the first
     # pictures may or may not catch 0 % (the very first may still show the
-    # skin's own text). Pictures taken after the window went away show what
-    # lies beneath.
-    frames = [f for f in frames if min(f.pixel(f.width // 2, 60)) > 200]
+    # skin's own text). The pictures begin with the Welcome window and end
+    # with what lies beneath the windows: only the Install window's count.
+    frames = [f for f in frames if skin.shows(f, "Install") and min(f.pixel(f.width // 2, 60)) > 200]
     fills = [bar_fill(f, skin) for f in frames]
     assert fills, "no picture of the Install window"
     assert all(b >= a - 0.01 for a, b in zip(fills, fills[1:])), fills
@@ -197,7 +178,7 @@ def test_full_install_by_mouse(wine, installer_exe, display, skin, machine, pack
     rows = registry_rows(wine)
     assert len(rows) == 44, sorted(rows)
     client = STARTMENU_KEY.replace("HKLM", "HKEY_LOCAL_MACHINE")
-    chrome = INSTALL_DIR + r"\chrome.exe"
+    chrome = machine.install_dir_windows + r"\chrome.exe"
     assert rows[(client, "")] == "sz:Velko Browser"
     assert rows[(client + r"\Capabilities", "ApplicationName")] == "sz:岚石浏览器"
     assert rows[(client + r"\Capabilities\URLAssociations", "https")] == "sz:ChromiumHTM"
@@ -212,15 +193,25 @@ def test_full_install_by_mouse(wine, installer_exe, display, skin, machine, pack
     assert len(shortcuts) == 1
     link = shell_link_fields(shortcuts[0].read_bytes())
     assert PureWindowsPath(link.get("target", "")) == PureWindowsPath(chrome)
-    assert link.get("working") == INSTALL_DIR
+    assert link.get("working") == machine.install_dir_windows
 
     assert wait_for(lambda: "end\r\n" in machine.browser_record(), 30), "chrome.exe did not start"
     record = machine.browser_record()
     assert f'command_line="{chrome}"\r\n' in record
     assert "arguments=0\r\n" in record
-    # The updater, started last, registers its logon task.
+    # The updater, started last, registers its logon task, naming itself where
+    # it really is (for a 32-bit build in a 64-bit Windows: Program Files (x86)).
     assert wait_for(lambda: wine.task_file(TASK_NAME).exists(), 60), "the updater did not run"
+    job = parse_job_file(wine.task_file(TASK_NAME).read_bytes())
+    assert str(PureWindowsPath(job.application)).lower() == \
+        str(PureWindowsPath(machine.install_dir_windows, "updater.exe")).lower()
     assert machine.temp_archives() == []
+    if wine.programs_32bit:
+        # The rows of a 32-bit installer land where 64-bit Windows puts them.
+        assert machine.install_dir_windows.startswith("C:\\Program Files (x86)\\")
+        wow64_key = STARTMENU_KEY.replace("SOFTWARE", r"SOFTWARE\WOW6432Node")
+        assert wine.reg("query", wow64_key, view="64").returncode == 0
+        assert wine.reg("query", STARTMENU_KEY, view="64").returncode != 0
 
 
 def test_installing_over_an_installation_keeps_extra_files_and_replaces_changed_ones(

@@ -2,6 +2,9 @@
 
 The prefix is the build's own (BUILD/wineprefix), prepared by scripts/wine-prefix.sh,
 with the environment of scripts/wine-env.sh, so tests, ctest and hand runs share it.
+Every prefix is a 64-bit one: a 32-bit build's programs see it as 32-bit programs see
+64-bit Windows ("C:\\Program Files (x86)", the registry's WOW6432Node), and they run
+natively or through qemu-user, whichever this machine needs (`route`).
 Helpers: run a program (exit code as Linux sees it, i.e. modulo 256), map C:\\ paths
 to host paths, edit and export registry keys, and read Task Scheduler 1.0 .job files.
 """
@@ -51,19 +54,27 @@ class RunResult:
 class WinePrefix:
     """The private prefix of one build folder."""
 
-    def __init__(self, build: Path) -> None:
+    def __init__(self, build: Path, overrides: dict[str, str] | None = None) -> None:
+        """`overrides`: environment variables for scripts/wine-env.sh, for example
+        VELKO_32BIT_ROUTE=qemu to force the qemu route."""
         self.build = build
-        self.env = self._wine_environment()
+        self.env = self._wine_environment(overrides or {})
+        # The loader: Wine's own, or on the qemu route the wrapper that runs it
+        # with i386 programs going through qemu-user. Either keeps the process ID.
         self.loader = self.env["VELKO_WINE"]
         self.prefix = Path(self.env["WINEPREFIX"])
-        self.is_64bit = self.env.get("WINEARCH") == "win64"
+        self.programs_32bit = self.env.get("VELKO_PROGRAM_BITS") == "32"
+        self.route = self.env["VELKO_ROUTE"]
+        self.route_reason = self.env["VELKO_ROUTE_REASON"]
 
-    def _wine_environment(self) -> dict[str, str]:
+    def _wine_environment(self, overrides: dict[str, str]) -> dict[str, str]:
         display = os.environ.get("DISPLAY") or subprocess.run(
             [str(SCRIPTS / "xvfb.sh")], capture_output=True, text=True, check=True).stdout.strip()
-        script = '. "$1/wine-env.sh"; velko_wine_env "$2"; env -0'
+        script = '. "$1/wine-env.sh"; velko_wine_env "$2" || exit 1; env -0'
         dump = subprocess.run(["bash", "-c", script, "_", str(SCRIPTS), str(self.build)],
-                              capture_output=True, check=True, env={**os.environ, "DISPLAY": display})
+                              capture_output=True, env={**os.environ, **overrides, "DISPLAY": display})
+        if dump.returncode != 0:
+            raise RuntimeError(dump.stderr.decode("utf-8", "replace").strip())
         env = dict(item.split("=", 1) for item in dump.stdout.decode().split("\0") if "=" in item)
         env["DISPLAY"] = display
         return env
@@ -75,9 +86,12 @@ class WinePrefix:
 
     def run(self, program: str | Path, *args: str, timeout: float = 120) -> RunResult:
         """Runs a program and waits for its exit (not for the helper processes
-        Wine leaves behind, which would hold captured pipes open)."""
+        Wine leaves behind, which would hold captured pipes open). Wine's own
+        programs named without a path (reg, taskkill) run as 64-bit programs."""
+        is_tool = isinstance(program, str) and not any(c in program for c in "\\/:")
+        loader = self.env["VELKO_WINE64"] if is_tool else self.loader
         with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
-            proc = subprocess.run([self.loader, str(program), *args], env=self.env,
+            proc = subprocess.run([loader, str(program), *args], env=self.env,
                                   stdin=subprocess.DEVNULL, stdout=out, stderr=err,
                                   timeout=timeout)
             out.seek(0)
@@ -111,13 +125,21 @@ class WinePrefix:
 
     @property
     def program_files(self) -> str:
-        """Program Files as the build's own programs see it."""
-        return r"C:\Program Files"
+        """Program Files as the build's own programs see it: 32-bit programs on
+        64-bit Windows are given "Program Files (x86)"."""
+        return r"C:\Program Files (x86)" if self.programs_32bit else r"C:\Program Files"
 
     # Registry ----------------------------------------------------------------
 
-    def reg(self, *args: str) -> RunResult:
-        return self.run("reg", *args)
+    def reg(self, *args: str, view: str | None = None) -> RunResult:
+        """reg.exe (COMMAND KEY ...) in the registry view the build's programs see,
+        or in `view` ("32"/"64"). For 32-bit programs 64-bit Windows redirects
+        HKLM\\SOFTWARE to its WOW6432Node; class and user keys are shared."""
+        if view is None:
+            key = args[1].upper() if len(args) > 1 else ""
+            machine_software = key.startswith((r"HKLM\SOFTWARE", r"HKEY_LOCAL_MACHINE\SOFTWARE"))
+            view = "32" if self.programs_32bit and machine_software else "64"
+        return self.run("reg", *args, f"/reg:{view}")
 
     def reg_set(self, key: str, name: str, value_type: str, data: str) -> None:
         result = self.reg("add", key, "/v", name, "/t", value_type, "/d", data, "/f")
