@@ -181,12 +181,18 @@ def centred_strip(display: Display) -> tuple[int, int, int, int]:
     return left + 304 - 32, top + 60, 64, 4
 
 
-def main() -> int:
-    build = Path(sys.argv[1]).resolve()
-    rounds = int(sys.argv[2]) if len(sys.argv) > 2 else 5
+def bench_setting(argv: list[str]):
+    """(build folder, rounds, its prepared Wine prefix, its benchmark programs' folder)
+    from the command line BUILD_DIR [ROUNDS]."""
+    build = Path(argv[1]).resolve()
+    rounds = int(argv[2]) if len(argv) > 2 else 5
     wine = wine_harness.WinePrefix(build)
     wine.prepare()
-    bench_dir = build / "installer" / "bench"
+    return build, rounds, wine, build / "installer" / "bench"
+
+
+def main() -> int:
+    build, rounds, wine, bench_dir = bench_setting(sys.argv)
     package = Path((bench_dir / "bench_package_path.txt").read_text().strip())
     baseline = bench_dir / "bench_baseline_extract.exe"
     installer = bench_dir / "bench_installer_at_once.exe"
@@ -328,9 +334,11 @@ def report_first_picture(pictures, bare_marks, phases) -> list[str]:
           f"{spread(bare)}, installer.exe Welcome {spread(inst)}")
     pushed = [m["first frame pushed"] for m in bare_marks if "first frame pushed" in m]
     if pushed:
-        print(f"  from inside (process creation to the push returned): bare {spread(pushed)}", end="")
+        entry = [m["entry"] for m in bare_marks if "entry" in m]
+        print(f"  from inside (ms since process creation): bare: its code {spread(entry)}, push returned "
+              f"{spread(pushed)}", end="")
         welcome = [p[CLICK] for p in phases if CLICK in p]
-        print(f", installer Welcome {spread(welcome)}" if welcome else "")
+        print(f"; installer Welcome pushed {spread(welcome)} (its phases above)" if welcome else "")
     ratios = [x / y for x, y in zip(inst, bare)]
     print(f"  per-round ratios {spread(ratios, 3)}")
     return [verdict("first-picture/bare-layered-window", statistics.median(ratios), 1.50),

@@ -43,7 +43,8 @@ def main() -> int:
     have_bytes = sum(f.stat().st_size for f in files)
     want_bytes = args.megabytes * 1024 * 1024
     added_folders = 0
-    added = max(0, args.entries - len(files) - len(folders))
+    # Less one for the "scale" folder that holds the added folders.
+    added = max(0, args.entries - len(files) - len(folders) - 1)
     # Each new folder is an entry too: 100 files per folder.
     while added > 0 and added_folders < (added - added_folders + 99) // 100:
         added_folders += 1
