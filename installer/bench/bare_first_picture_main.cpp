@@ -7,9 +7,20 @@
 // VELKO_PHASE_TRACE names, then waits, showing the frame, until it is closed
 // or ten seconds have passed:
 //   bench_bare_first_picture.exe
+// bench_bare_first_picture_imports.exe is the same program loading, besides,
+// every library installer.exe imports.
 #include <windows.h>
 #include <objidl.h>  // before <gdiplus.h>, which needs it
 #include <gdiplus.h>
+
+#ifdef VELKO_BARE_WITH_INSTALLER_IMPORTS
+#include <bcrypt.h>
+#include <commctrl.h>
+#include <powrprof.h>
+#include <shlobj.h>
+#include <wincrypt.h>
+#include <winsock2.h>
+#endif
 
 #include "phase_trace_sink_win.h"
 #include "velko/installer/phase_trace.h"
@@ -46,6 +57,19 @@ void DrawFrame(void* pixels) {
   graphics.SetTextRenderingHint(Gdiplus::TextRenderingHintAntiAlias);
   graphics.DrawString(L"Velko Browser", -1, &font, Gdiplus::PointF(20.0f, 12.0f), &ink);
 }
+
+#ifdef VELKO_BARE_WITH_INSTALLER_IMPORTS
+// The variant that loads every library installer.exe imports (none is
+// called): what Wine's loading of them adds to the start, apart from
+// anything the installer does.
+void* volatile g_installer_imports[] = {
+    reinterpret_cast<void*>(&RegCloseKey),    reinterpret_cast<void*>(&BCryptGenRandom),
+    reinterpret_cast<void*>(&InitCommonControlsEx), reinterpret_cast<void*>(&CertOpenStore),
+    reinterpret_cast<void*>(&CoInitialize),   reinterpret_cast<void*>(&SysFreeString),
+    reinterpret_cast<void*>(&GetPwrCapabilities), reinterpret_cast<void*>(&SHChangeNotify),
+    reinterpret_cast<void*>(&WSAStartup),
+};
+#endif
 
 }  // namespace
 

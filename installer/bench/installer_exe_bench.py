@@ -197,7 +197,8 @@ def main() -> int:
     baseline = bench_dir / "bench_baseline_extract.exe"
     installer = bench_dir / "bench_installer_at_once.exe"
     worker = bench_dir / "bench_install_worker.exe"
-    bare = bench_dir / "bench_bare_first_picture.exe"
+    bare = {"bare": bench_dir / "bench_bare_first_picture.exe",
+            "bare+imports": bench_dir / "bench_bare_first_picture_imports.exe"}
     trace = Path(tempfile.mkdtemp(prefix="velko-phases-")) / "phases.txt"
     trace_env = dict(wine.env, VELKO_PHASE_TRACE="Z:" + str(trace).replace("/", "\\"))
     tray_program = build / "installer" / "tests" / "shell_tray_stand_in.exe"
@@ -210,8 +211,8 @@ def main() -> int:
     contestants = ("baseline", "worker", "installer")
     results: dict[str, list[tuple[float, float, float, int, str]]] = {who: [] for who in contestants}
     phases: list[dict[str, float]] = []
-    pictures: dict[str, list[float]] = {"bare": [], "installer": []}
-    bare_marks: list[dict[str, float]] = []
+    pictures: dict[str, list[float]] = {"bare": [], "bare+imports": [], "installer": []}
+    bare_marks: dict[str, list[dict[str, float]]] = {"bare": [], "bare+imports": []}
     try:
         for r in range(1, rounds + 1):
             # Each contestant goes first, second and last equally often.
@@ -243,17 +244,18 @@ def main() -> int:
         watch = ScreenWatch(wine.env["DISPLAY"])
         strip = centred_strip(display)
         shipped = build / "installer" / "installer.exe"
+        viewers = tuple(pictures)
         for r in range(1, rounds + 1):
-            for who in (("bare", "installer") if r % 2 else ("installer", "bare")):
+            for who in viewers[r % 3:] + viewers[:r % 3]:
                 trace.unlink(missing_ok=True)
-                program = bare if who == "bare" else shipped
+                program = bare.get(who, shipped)
                 pictures[who].append(watch.first_picture_ms(wine, program, trace_env, strip))
-                if who == "bare":
-                    bare_marks.append(read_phases(trace))
+                if who in bare_marks:
+                    bare_marks[who].append(read_phases(trace))
                 machine.clean()
                 time.sleep(0.5)
-            print(f"round {r} first picture: bare {pictures['bare'][-1]:.0f} ms, "
-                  f"installer.exe {pictures['installer'][-1]:.0f} ms", flush=True)
+            print(f"round {r} first picture: " + ", ".join(f"{who} {pictures[who][-1]:.0f} ms" for who in viewers),
+                  flush=True)
     finally:
         if tray is not None:
             tray.stop()
@@ -331,14 +333,20 @@ def report_first_picture(pictures, bare_marks, phases) -> list[str]:
     """The first-picture breakdown; returns the verdict lines."""
     bare, inst = pictures["bare"], pictures["installer"]
     print(f"start to the first picture on the screen (median [min-max] ms): bare layered window "
-          f"{spread(bare)}, installer.exe Welcome {spread(inst)}")
-    pushed = [m["first frame pushed"] for m in bare_marks if "first frame pushed" in m]
-    if pushed:
-        entry = [m["entry"] for m in bare_marks if "entry" in m]
-        print(f"  from inside (ms since process creation): bare: its code {spread(entry)}, push returned "
-              f"{spread(pushed)}", end="")
-        welcome = [p[CLICK] for p in phases if CLICK in p]
-        print(f"; installer Welcome pushed {spread(welcome)} (its phases above)" if welcome else "")
+          f"{spread(bare)}, the same loading installer.exe's libraries {spread(pictures['bare+imports'])}, "
+          f"installer.exe Welcome {spread(inst)}")
+    for who, marks in bare_marks.items():
+        pushed = [m["first frame pushed"] for m in marks if "first frame pushed" in m]
+        entry = [m["entry"] for m in marks if "entry" in m]
+        if pushed and entry:
+            print(f"  {who} from inside (ms since process creation): its code {spread(entry)}, push returned "
+                  f"{spread(pushed)}")
+    welcome = [p[CLICK] for p in phases if CLICK in p]
+    if welcome:
+        print(f"  installer from inside: Welcome pushed {spread(welcome)} (its phases above)")
+    loading = statistics.median(pictures["bare+imports"]) - statistics.median(bare)
+    print(f"  of the installer's {statistics.median(inst) - statistics.median(bare):.0f} ms beyond the bare "
+          f"window, Wine's loading of its libraries (bare+imports - bare): {loading:.0f} ms")
     ratios = [x / y for x, y in zip(inst, bare)]
     print(f"  per-round ratios {spread(ratios, 3)}")
     return [verdict("first-picture/bare-layered-window", statistics.median(ratios), 1.50),
