@@ -102,7 +102,7 @@ class InstallWorkerTest : public ::testing::Test {
       if (attempt > 0) Sleep(200);
       started = CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                                &process) != FALSE;
-      if (!started) errors += " " + std::to_string(GetLastError());
+      if (!started) errors.append(" ").append(std::to_string(GetLastError()));
     }
     ASSERT_TRUE(started) << "errors:" << errors;
     if (!errors.empty()) std::printf("the stand-in browser started after errors:%s\n", errors.c_str());
