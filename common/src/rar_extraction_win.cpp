@@ -1,5 +1,6 @@
 // Two passes over the archive with the UnRAR library: the first only reads
-// headers to count the files (skipping costs no unpacking), the second
+// headers to count the files (opened for listing, where skipping an entry
+// seeks past it without unpacking, even in a solid archive), the second
 // extracts each file to a destination name of our own making, so that the
 // library never decides where a file goes.
 #include <windows.h>
@@ -31,11 +32,12 @@ int CALLBACK LibraryCallback(UINT message, LPARAM user_data, LPARAM, LPARAM) {
 
 class OpenArchive {
  public:
-  OpenArchive(const std::wstring& path, const std::atomic<bool>& stop)
+  // `mode`: RAR_OM_LIST (headers only) or RAR_OM_EXTRACT.
+  OpenArchive(const std::wstring& path, const std::atomic<bool>& stop, unsigned int mode)
       : comment_(kCommentBufferBytes), path_(path) {
     RAROpenArchiveDataEx data{};
     data.ArcNameW = path_.data();
-    data.OpenMode = RAR_OM_EXTRACT;
+    data.OpenMode = mode;
     data.CmtBuf = comment_.data();  // the comment is read and not used
     data.CmtBufSize = kCommentBufferBytes;
     data.Callback = LibraryCallback;
@@ -74,7 +76,7 @@ enum class CountStatus { kCounted, kOpenFailed, kDamaged };
 
 CountStatus CountFiles(const std::wstring& archive_path, const std::atomic<bool>& stop,
                        std::size_t& files) {
-  OpenArchive archive(archive_path, stop);
+  OpenArchive archive(archive_path, stop, RAR_OM_LIST);
   if (archive.get() == nullptr) return CountStatus::kOpenFailed;
   auto header = std::make_unique<RARHeaderDataEx>();
   int code;
@@ -108,7 +110,7 @@ ExtractionResult ExtractArchiveToFolder(const std::wstring& archive_path, const 
     return result;
   }
   if (hooks.between_passes) hooks.between_passes();
-  OpenArchive archive(archive_path, stop);
+  OpenArchive archive(archive_path, stop, RAR_OM_EXTRACT);
   if (archive.get() == nullptr) {
     result.status = ExtractionStatus::kReopenFailed;
     return result;

@@ -1,32 +1,29 @@
 #!/usr/bin/env python3
-"""installer.exe against the UnRAR baseline, in one Wine prefix and one run.
+"""installer.exe against the UnRAR baseline, and its first picture against a bare
+layered window, in one Wine prefix and one run.
 
   installer/bench/installer_exe_bench.py BUILD_DIR [ROUNDS]
 
-BUILD_DIR is a Windows build configured with -DVELKO_LARGE_PACKAGE=ON. Each round
-runs, in alternating order:
+BUILD_DIR is a Windows build configured with -DVELKO_LARGE_PACKAGE=ON (the shipped
+i686 build where the kernel runs 32-bit code). ROUNDS defaults to 5. Each round
+runs, in rotating order:
   baseline   bench_baseline_extract.exe: the package archive on disk extracted with
              the UnRAR library alone, no UI, into a fresh folder of drive C:
   installer  bench_installer_at_once.exe: installer.exe built to begin installing as
              soon as its Welcome window is up (same sources, same resources, carrying
-             the benchmark package), from process start to exit: Welcome and Install
-             windows, temporary archive, two passes, registration, shortcuts, launch.
+             the benchmark package), from process start to exit.
   worker     bench_install_worker.exe: the installer's install path without any
-             window (temporary archive from the package resource, counting pass,
-             extracting pass) -- what the installer must do beyond the baseline
-             before any UI, start-up or finishing step is counted.
-All are measured from outside: wall time from process start to exit, and the peak
-of the process's resident anonymous memory (private pages; the mapped package pages
-are file-backed and not counted) and of its whole resident set.
+             window (temporary archive, counting pass, extracting pass, swap).
+All are measured from outside (wall time, peak private and resident memory); the
+installer and the baseline also mark their phases from inside, and the breakdown
+prints each phase's median and spread over the rounds for both.
 
-The benchmark installer writes phase marks (VELKO_PHASE_TRACE); their means over
-the installer rounds show where its time goes, next to the baseline's own
-start-up and extraction times.
+Then, again in rotating rounds, the time from process start to the first picture on
+the screen: installer.exe's Welcome window against bench_bare_first_picture.exe (a
+layered window of the same size, one GDI+-drawn frame pushed), both seen the same
+way (the screen's pixels at the window's place, read through Xlib every few ms).
 
-Then the time from process start to the Welcome window's first picture on the screen,
-for installer.exe itself (the first moment the window's area shows its skin), against
-the start-to-exit time of a Wine program that does nothing (the baseline without
-arguments), measured the same way.
+It ends with one line per target: `NAME ratio R target T: met|not met`.
 """
 
 from __future__ import annotations
@@ -85,7 +82,7 @@ def measure(wine, *args: str, env=None) -> tuple[float, float, float, int, str]:
 
 
 def report_value(text: str, key: str) -> float:
-    """A key=value figure from a benchmark program's report line."""
+    """A key=value figure from a benchmark program's report lines."""
     for field in text.split():
         name, _, value = field.partition("=")
         if name == key:
@@ -94,7 +91,7 @@ def report_value(text: str, key: str) -> float:
 
 
 def read_phases(trace: Path) -> dict[str, float]:
-    """Phase name -> ms since process creation, from the installer's marks."""
+    """Phase name -> ms since process creation, from a program's marks."""
     marks: dict[str, float] = {}
     showing = None
     if trace.is_file():
@@ -114,48 +111,94 @@ def read_phases(trace: Path) -> dict[str, float]:
 # Consecutive marks of the benchmark installer, and what lies between them.
 PHASE_STEPS = [
     ("entry", "ui library started", "UI library start (GDI+, libcurl, threads)"),
-    ("ui library started", "welcome window up", "skin and Welcome window"),
-    ("welcome window up", "install window up", "Install window"),
+    ("ui library started", "welcome window up", "skin and Welcome window (first picture pushed)"),
+    ("welcome window up", "install window up", "click: Install window"),
     ("install window up", "temporary archive written", "worker start, temporary archive"),
     ("temporary archive written", "files counted", "counting pass"),
     ("files counted", "extraction ended", "extracting pass"),
-    ("extraction ended", "registered", "registration"),
+    ("extraction ended", "files swapped in", "staged files swapped in"),
+    ("files swapped in", "registered", "registration"),
     ("registered", "shortcuts made", "shortcuts"),
     ("shortcuts made", "browser and updater started", "browser and updater started"),
-    ("browser and updater started", "exit", "windows closed, clean-up"),
+    ("browser and updater started", "exit", "windows closed, worker joined, clean-up"),
 ]
 
+# The click of the benchmark installer: it begins as soon as Welcome is up.
+CLICK, FINISHED = "welcome window up", "exit"
 
-def time_to_first_picture(wine, display: Display, program: Path) -> float:
-    """ms from process start until the window's area shows the skin."""
-    start = time.monotonic()
-    proc = subprocess.Popen([wine.loader, str(program)], env=wine.env, stdin=subprocess.DEVNULL,
-                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    try:
-        while time.monotonic() - start < 60:
-            windows = display.installer_windows(proc.pid)
-            if windows:
-                frame = display.grab(windows[0])
-                # The Welcome background is near white at its centre.
-                if frame is not None and min(frame.pixel(frame.width // 2, 60)) > 200:
+
+def spread(values: list[float], digits: int = 1) -> str:
+    """median [min-max] of a list of figures."""
+    return f"{statistics.median(values):7.{digits}f} [{min(values):.{digits}f}-{max(values):.{digits}f}]"
+
+
+def verdict(name: str, value: float, target: float, what: str = "ratio", digits: int = 2) -> str:
+    state = "met" if value <= target else "not met"
+    return f"{name} {what} {value:.{digits}f} target {target:.{digits}f}: {state}"
+
+
+class ScreenWatch:
+    """Sees when a centred window of the Welcome window's size shows a light
+    picture: a strip near its top centre is read through Xlib every few ms."""
+
+    def __init__(self, display_name: str) -> None:
+        from screen_reader import ScreenReader
+        self.reader = ScreenReader(display_name)
+
+    def _strip_is_light(self, box: tuple[int, int, int, int]) -> bool:
+        raw = self.reader.read(*box)
+        if raw is None:
+            return False
+        pixels = len(raw) // 3
+        light = sum(1 for k in range(0, len(raw), 3) if min(raw[k], raw[k + 1], raw[k + 2]) > 200)
+        return light * 4 >= pixels * 3
+
+    def first_picture_ms(self, wine, program: Path, env, screen_box) -> float:
+        """ms from process start until the window's place shows the light picture."""
+        # The previous program's window must be gone from the screen first.
+        deadline = time.monotonic() + 10
+        while self._strip_is_light(screen_box) and time.monotonic() < deadline:
+            time.sleep(0.05)
+        os.sync()
+        start = time.monotonic()
+        proc = subprocess.Popen([wine.loader, str(program)], env=env, stdin=subprocess.DEVNULL,
+                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        try:
+            while time.monotonic() - start < 30:
+                if self._strip_is_light(screen_box):
                     return (time.monotonic() - start) * 1000
-            time.sleep(0.005)
-        return float("nan")
-    finally:
-        proc.kill()
-        proc.wait()
-        time.sleep(1)
+                time.sleep(0.002)
+            return float("nan")
+        finally:
+            proc.kill()
+            proc.wait()
+
+
+def centred_strip(display: Display) -> tuple[int, int, int, int]:
+    """A 64 x 4 strip 60 px below the top of a centred 608 x 322 window."""
+    width, height = (int(v) for v in display.xdotool("getdisplaygeometry").split()[:2])
+    left, top = (width - 608) // 2, (height - 322) // 2
+    return left + 304 - 32, top + 60, 64, 4
+
+
+def bench_setting(argv: list[str]):
+    """(build folder, rounds, its prepared Wine prefix, its benchmark programs' folder)
+    from the command line BUILD_DIR [ROUNDS]."""
+    build = Path(argv[1]).resolve()
+    rounds = int(argv[2]) if len(argv) > 2 else 5
+    wine = wine_harness.WinePrefix(build)
+    wine.prepare()
+    return build, rounds, wine, build / "installer" / "bench"
 
 
 def main() -> int:
-    build = Path(sys.argv[1]).resolve()
-    rounds = int(sys.argv[2]) if len(sys.argv) > 2 else 3
-    wine = wine_harness.WinePrefix(build)
-    wine.prepare()
-    package = Path((build / "installer" / "bench" / "bench_package_path.txt").read_text().strip())
-    baseline = build / "installer" / "bench" / "bench_baseline_extract.exe"
-    installer = build / "installer" / "bench" / "bench_installer_at_once.exe"
-    worker = build / "installer" / "bench" / "bench_install_worker.exe"
+    build, rounds, wine, bench_dir = bench_setting(sys.argv)
+    package = Path((bench_dir / "bench_package_path.txt").read_text().strip())
+    baseline = bench_dir / "bench_baseline_extract.exe"
+    installer = bench_dir / "bench_installer_at_once.exe"
+    worker = bench_dir / "bench_install_worker.exe"
+    bare = {"bare": bench_dir / "bench_bare_first_picture.exe",
+            "bare+imports": bench_dir / "bench_bare_first_picture_imports.exe"}
     trace = Path(tempfile.mkdtemp(prefix="velko-phases-")) / "phases.txt"
     trace_env = dict(wine.env, VELKO_PHASE_TRACE="Z:" + str(trace).replace("/", "\\"))
     tray_program = build / "installer" / "tests" / "shell_tray_stand_in.exe"
@@ -168,6 +211,8 @@ def main() -> int:
     contestants = ("baseline", "worker", "installer")
     results: dict[str, list[tuple[float, float, float, int, str]]] = {who: [] for who in contestants}
     phases: list[dict[str, float]] = []
+    pictures: dict[str, list[float]] = {"bare": [], "bare+imports": [], "installer": []}
+    bare_marks: dict[str, list[dict[str, float]]] = {"bare": [], "bare+imports": []}
     try:
         for r in range(1, rounds + 1):
             # Each contestant goes first, second and last equally often.
@@ -190,66 +235,122 @@ def main() -> int:
                 results[who].append(result)
                 wall, anon, rss, code, _ = result
                 print(f"round {r} {who}: {wall:.0f} ms wall, peak private {anon:.1f} MB, "
-                      f"peak resident {rss:.1f} MB, exit {code}")
+                      f"peak resident {rss:.1f} MB, exit {code}", flush=True)
         installed = machine.installed_files()
         print(f"installer.exe installed {len(installed)} files, {sum(installed.values()):,} bytes")
         machine.clean()
         shutil.rmtree(bench_root, ignore_errors=True)
 
-        startup_base = [measure(wine, str(baseline))[0] for _ in range(3)]
-        first_picture = [time_to_first_picture(wine, display, build / "installer" / "installer.exe")
-                         for _ in range(3)]
+        watch = ScreenWatch(wine.env["DISPLAY"])
+        strip = centred_strip(display)
+        shipped = build / "installer" / "installer.exe"
+        viewers = tuple(pictures)
+        for r in range(1, rounds + 1):
+            for who in viewers[r % 3:] + viewers[:r % 3]:
+                trace.unlink(missing_ok=True)
+                program = bare.get(who, shipped)
+                pictures[who].append(watch.first_picture_ms(wine, program, trace_env, strip))
+                if who in bare_marks:
+                    bare_marks[who].append(read_phases(trace))
+                machine.clean()
+                time.sleep(0.5)
+            print(f"round {r} first picture: " + ", ".join(f"{who} {pictures[who][-1]:.0f} ms" for who in viewers),
+                  flush=True)
     finally:
         if tray is not None:
             tray.stop()
 
-    def mean(values):
-        return sum(values) / len(values)
+    lines = report_install(results, phases)
+    lines += report_first_picture(pictures, bare_marks, phases)
+    print()
+    for line in lines:
+        print(line)
+    return 0
 
+
+def report_install(results, phases) -> list[str]:
+    """The install breakdown; returns the verdict lines."""
     b = [x[0] for x in results["baseline"]]
     w = [x[0] for x in results["worker"]]
     i = [x[0] for x in results["installer"]]
+    print(f"wall, start to exit (median [min-max] ms): baseline {spread(b)}, installer.exe {spread(i)}, "
+          f"install path without windows {spread(w)}")
+    print(f"  per-round ratios to the baseline: installer.exe {spread([x / y for x, y in zip(i, b)], 3)}, "
+          f"without windows {spread([x / y for x, y in zip(w, b)], 3)}")
+
+    # The baseline's own marks: its code's start, the archive opened, the
+    # files written, the archive closed and the report printed.
+    entry = [report_value(x[4], "entry_ms") for x in results["baseline"]]
+    opened = [report_value(x[4], "opened_ms") for x in results["baseline"]]
+    extracted = [report_value(x[4], "extracted_ms") for x in results["baseline"]]
+    ended = [report_value(x[4], "elapsed_ms") for x in results["baseline"]]
+    b_extract = [e - s for s, e in zip(entry, extracted)]  # open and every file written
+    print("baseline phases (median [min-max] ms):")
+    print(f"  {spread(entry)}  process start to its code (Wine: kernel32, the UnRAR code)")
+    print(f"  {spread([o - s for s, o in zip(entry, opened)])}  archive opened")
+    print(f"  {spread([e - o for o, e in zip(opened, extracted)])}  files extracted")
+    print(f"  {spread([n - e for e, n in zip(extracted, ended)])}  archive closed, report")
+    print(f"  {spread([t - n for t, n in zip(b, ended)])}  outside the process's own time "
+          f"(Wine's start before the process exists, exit)")
+
+    complete = [(p, r) for p, r in zip(phases, results["installer"])
+                if all(step[0] in p and step[1] in p for step in PHASE_STEPS)]
+    lines = []
+    if not complete:
+        print("installer.exe phases: no round with every mark")
+        return [verdict("install/extract-baseline", float("nan"), 1.10) + " (no marks)"]
+    print(f"installer.exe phases, {len(complete)} rounds (median [min-max] ms):")
+    print(f"  {spread([p['entry'] for p, _ in complete])}  process start to its code (Wine: user32, gdi32, "
+          f"shell32, ole32, comctl32, GDI+ loaded)")
+    for first, last, name in PHASE_STEPS:
+        print(f"  {spread([p[last] - p[first] for p, _ in complete])}  {name}")
+    print(f"  {spread([r[0] - p['exit'] for p, r in complete])}  outside the process's own time")
+    shown = [p.get("progress updates shown", 0) for p, _ in complete]
+    showing = [p.get("progress showing ms", 0) for p, _ in complete]
+    print(f"  progress updates shown per install: median {statistics.median(shown):.0f}, "
+          f"UI thread time for them {spread(showing)} ms in all")
+
+    # Per-round ratios: the installer and the baseline of the same round.
+    paired = [(p, b_extract[k]) for k, (p, _) in enumerate(complete)]
+    whole = [(p[FINISHED] - p[CLICK]) / base for p, base in paired]
+    passes = [(p["extraction ended"] - p["files counted"]) / base for p, base in paired]
+    beyond = [(p[FINISHED] - p[CLICK]) - (p["extraction ended"] - p["files counted"]) for p, _ in complete]
+    print(f"click to finished {spread([p[FINISHED] - p[CLICK] for p, _ in complete])} ms, of which outside "
+          f"the extracting pass {spread(beyond)} ms; baseline extraction {spread(b_extract)} ms")
+    print(f"  ratios per round: whole install {spread(whole, 3)}, extracting pass {spread(passes, 3)}")
     b_anon = max(x[1] for x in results["baseline"])
     i_anon = max(x[1] for x in results["installer"])
-    print(f"wall: baseline mean {mean(b):.0f} ms, installer.exe mean {mean(i):.0f} ms, "
-          f"ratio {mean(i) / mean(b):.3f} (goal <= 1.05); medians {statistics.median(b):.0f} and "
-          f"{statistics.median(i):.0f} ms, ratio {statistics.median(i) / statistics.median(b):.3f}")
-    print(f"wall: install path without windows mean {mean(w):.0f} ms, ratio to the baseline "
-          f"{mean(w) / mean(b):.3f}; median ratio {statistics.median(w) / statistics.median(b):.3f}")
-
-    # Where the time goes. The baseline's own marks: its code's start and end.
-    b_entry = mean([report_value(x[4], "entry_ms") for x in results["baseline"]])
-    b_end = mean([report_value(x[4], "elapsed_ms") for x in results["baseline"]])
-    b_extract = b_end - b_entry
-    print(f"baseline: process start to its code {b_entry:.0f} ms (from Windows' process creation), "
-          f"extraction {b_extract:.0f} ms, the rest of the wall time (Wine's start before the "
-          f"process exists, exit) {mean(b) - b_extract - b_entry:.0f} ms")
-    complete = [p for p in phases if all(step[0] in p and step[1] in p for step in PHASE_STEPS)]
-    if complete:
-        print(f"installer.exe phases, mean of {len(complete)} rounds (ms):")
-        entry = mean([p["entry"] for p in complete])
-        print(f"  {entry:7.0f}  process start to its code (Wine: user32, gdi32, shell32, ole32, "
-              f"comctl32, GDI+ loaded)")
-        for first, last, name in PHASE_STEPS:
-            print(f"  {mean([p[last] - p[first] for p in complete]):7.0f}  {name}")
-        shown = mean([p.get("progress updates shown", 0) for p in complete])
-        showing = mean([p.get("progress showing ms", 0) for p in complete])
-        print(f"  progress updates shown per install: {shown:.0f}, {showing:.0f} ms of the UI thread "
-              f"in all ({showing / max(shown, 1):.1f} ms each)")
-        extract = mean([p["extraction ended"] - p["files counted"] for p in complete])
-        fixed = mean(i) - extract
-        print(f"installer.exe beyond its extracting pass: {fixed:.0f} ms; baseline beyond its "
-              f"extraction: {mean(b) - b_extract:.0f} ms; extracting pass / baseline extraction "
-              f"{extract / b_extract:.3f}; the goal's 5 % of the baseline is {0.05 * mean(b):.0f} ms")
-    print(f"peak private: baseline {b_anon:.1f} MB, installer.exe {i_anon:.1f} MB, "
-          f"difference {i_anon - b_anon:+.1f} MB (goal <= +40)")
-    print(f"peak resident: baseline {max(x[2] for x in results['baseline']):.1f} MB, "
-          f"installer.exe {max(x[2] for x in results['installer']):.1f} MB "
+    print(f"peak private: baseline {b_anon:.1f} MB, installer.exe {i_anon:.1f} MB; peak resident "
+          f"{max(x[2] for x in results['baseline']):.1f} and {max(x[2] for x in results['installer']):.1f} MB "
           "(includes the mapped package pages)")
-    print(f"start to Welcome on screen: {', '.join(f'{t:.0f}' for t in first_picture)} ms "
-          f"(mean {mean(first_picture):.0f} ms); a Wine program that does nothing, start to "
-          f"exit: mean {mean(startup_base):.0f} ms; ratio {mean(first_picture) / mean(startup_base):.2f}")
-    return 0
+    lines.append(verdict("install/extract-baseline", statistics.median(whole), 1.10))
+    lines.append(verdict("extracting-pass/extract-baseline", statistics.median(passes), 1.05))
+    lines.append(verdict("peak-private-minus-baseline", i_anon - b_anon, 40.0, "MB", 1))
+    return lines
+
+
+def report_first_picture(pictures, bare_marks, phases) -> list[str]:
+    """The first-picture breakdown; returns the verdict lines."""
+    bare, inst = pictures["bare"], pictures["installer"]
+    print(f"start to the first picture on the screen (median [min-max] ms): bare layered window "
+          f"{spread(bare)}, the same loading installer.exe's libraries {spread(pictures['bare+imports'])}, "
+          f"installer.exe Welcome {spread(inst)}")
+    for who, marks in bare_marks.items():
+        pushed = [m["first frame pushed"] for m in marks if "first frame pushed" in m]
+        entry = [m["entry"] for m in marks if "entry" in m]
+        if pushed and entry:
+            print(f"  {who} from inside (ms since process creation): its code {spread(entry)}, push returned "
+                  f"{spread(pushed)}")
+    welcome = [p[CLICK] for p in phases if CLICK in p]
+    if welcome:
+        print(f"  installer from inside: Welcome pushed {spread(welcome)} (its phases above)")
+    loading = statistics.median(pictures["bare+imports"]) - statistics.median(bare)
+    print(f"  of the installer's {statistics.median(inst) - statistics.median(bare):.0f} ms beyond the bare "
+          f"window, Wine's loading of its libraries (bare+imports - bare): {loading:.0f} ms")
+    ratios = [x / y for x, y in zip(inst, bare)]
+    print(f"  per-round ratios {spread(ratios, 3)}")
+    return [verdict("first-picture/bare-layered-window", statistics.median(ratios), 1.50),
+            verdict("first-picture", statistics.median(inst), 200.0, "ms", 0)]
 
 
 if __name__ == "__main__":

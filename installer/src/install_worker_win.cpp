@@ -3,6 +3,7 @@
 #include <process.h>
 
 #include <algorithm>
+#include <string_view>
 
 #include "velko/file_utils.h"
 #include "velko/staged_swap.h"
@@ -99,6 +100,37 @@ bool IsReportedFailure(InstallOutcome outcome, bool unpacking_began) {
          outcome != InstallOutcome::kUserGaveUp;
 }
 
+bool IsEmptyFolder(const std::wstring& folder) {
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return false;
+  bool empty = true;
+  do {
+    const std::wstring_view name = found.cFileName;
+    if (name != L"." && name != L"..") empty = false;
+  } while (empty && FindNextFileW(search, &found));
+  FindClose(search);
+  return empty;
+}
+
+// A first install goes into an empty folder: the whole staging folder then
+// takes its place with two renames instead of one move per file (with its
+// folders checked) and a journal. The empty folder is put aside first and
+// back if the staging folder cannot follow, so any failure leaves things as
+// they were and the file-by-file swap runs instead. A folder held open
+// elsewhere cannot be renamed and takes that path too.
+bool MoveStagingIntoEmptyFolder(const std::wstring& install_folder) {
+  if (!IsEmptyFolder(install_folder)) return false;
+  const std::wstring aside = install_folder + L".empty";
+  if (!MoveFileExW(install_folder.c_str(), aside.c_str(), 0)) return false;
+  if (!MoveFileExW(StagingFolderFor(install_folder).c_str(), install_folder.c_str(), 0)) {
+    MoveFileExW(aside.c_str(), install_folder.c_str(), 0);
+    return false;
+  }
+  RemoveDirectoryW(aside.c_str());
+  return true;
+}
+
 // Unpacks into the staging folder beside the install folder, then swaps the
 // files in. On any failure the install folder keeps what it had.
 UnpackResult UnpackAndSwap(const std::wstring& archive, const std::wstring& install_folder,
@@ -115,6 +147,10 @@ UnpackResult UnpackAndSwap(const std::wstring& archive, const std::wstring& inst
   if (outcome != InstallOutcome::kFinished) {
     RemoveFolderTree(staging);
     return {outcome, FailedFileDetail(extracted), extracted.status != ExtractionStatus::kOpenFailed};
+  }
+  if (MoveStagingIntoEmptyFolder(install_folder)) {
+    MarkPhase("files swapped in");
+    return {InstallOutcome::kFinished, {}, true};
   }
   const SwapResult swapped = SwapStagedFiles(install_folder);
   MarkPhase("files swapped in");
@@ -260,7 +296,7 @@ void ControllerWindowHost::TempArchiveCreated(const std::wstring& path) { state_
 
 void ControllerWindowHost::ProgressChanged(double fraction) {
   state_.progress.store(fraction);
-  PostMessageW(window_, WM_UPDATE_PROGRESS, 0, 0);
+  if (!state_.progress_posted.exchange(true)) PostMessageW(window_, WM_UPDATE_PROGRESS, 0, 0);
 }
 
 void ControllerWindowHost::ExtractionFinished(const std::wstring& install_folder) {

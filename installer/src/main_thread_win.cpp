@@ -146,7 +146,7 @@ void CMainThread::OnStartWorker() {
 }
 
 void CMainThread::OnUpdateProgress() {
-  const double progress = state_.progress.load();
+  const double progress = state_.TakeProgress();
   const ProgressPacer::Decision decision = progress_pacer_.OnProgress(progress, GetTickCount64());
   if (decision.action == ProgressPacer::Action::kShowLater) {
     ::SetTimer(hwnd(), kProgressTimer, static_cast<UINT>(decision.delay_ms), nullptr);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -101,7 +102,7 @@ class InstallWorkerTest : public ::testing::Test {
       if (attempt > 0) Sleep(200);
       started = CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                                &process) != FALSE;
-      if (!started) errors += " " + std::to_string(GetLastError());
+      if (!started) errors.append(" ").append(std::to_string(GetLastError()));
     }
     ASSERT_TRUE(started) << "errors:" << errors;
     if (!errors.empty()) std::printf("the stand-in browser started after errors:%s\n", errors.c_str());
@@ -139,6 +140,22 @@ TEST_F(InstallWorkerTest, FullRunReportsArchiveProgressAndEndInOrder) {
   EXPECT_EQ(host_.finished, std::vector<std::wstring>{plan_.install_folder});
   EXPECT_EQ(host_.asks, 0);
   EXPECT_TRUE(test::FileExists(plan_.install_folder + L"\\Updater.exe"));
+  // A first install takes the staging folder's place whole: nothing is left beside.
+  EXPECT_EQ(test::ListFilesRecursively(plan_.install_folder).size(), 244u);
+  EXPECT_FALSE(test::FolderExists(plan_.install_folder + L".staging"));
+  EXPECT_FALSE(test::FolderExists(plan_.install_folder + L".empty"));
+}
+
+// When the empty install folder cannot be put aside (here a file holds the
+// name it would take), the files are swapped in one by one and the
+// install is the same; the unrelated file stays as it was.
+TEST_F(InstallWorkerTest, EmptyFolderThatCannotBeRenamedGetsTheFilesOneByOne) {
+  ASSERT_TRUE(CreateDirectoryW(plan_.install_folder.c_str(), nullptr));
+  test::WriteWholeFile(plan_.install_folder + L".empty", "not ours");
+  EXPECT_EQ(RunInstall(plan_, host_, stop_), InstallOutcome::kFinished);
+  EXPECT_EQ(test::ListFilesRecursively(plan_.install_folder).size(), 244u);
+  EXPECT_FALSE(test::FolderExists(plan_.install_folder + L".staging"));
+  EXPECT_EQ(test::ReadWholeFile(plan_.install_folder + L".empty"), "not ours");
 }
 
 TEST_F(InstallWorkerTest, RunningBrowserIsAskedAboutUntilItIsClosed) {
@@ -249,9 +266,13 @@ TEST_F(InstallWorkerTest, AFileInUseIsReportedAndTheInstallationStaysAsItWas) {
 }
 
 // A message-only window standing in for the controller: records the private
-// messages in arrival order and answers the running-browser question.
+// messages in arrival order, reads the progress on WM_UPDATE_PROGRESS as the
+// controller does (when given the state) and answers the running-browser
+// question.
 struct ControllerStandIn {
   std::vector<UINT> messages;
+  std::vector<double> progress_read;
+  InstallState* state = nullptr;
   LRESULT ask_answer = 0;
   HWND window = nullptr;
 
@@ -259,6 +280,9 @@ struct ControllerStandIn {
     auto* self = reinterpret_cast<ControllerStandIn*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (self != nullptr && message >= WM_BEGIN_INSTALL && message <= WM_REGISTER_BROWSER) {
       self->messages.push_back(message);
+      if (message == WM_UPDATE_PROGRESS && self->state != nullptr) {
+        self->progress_read.push_back(self->state->TakeProgress());
+      }
       if (message == WM_ASK_BROWSER_RUNNING) return self->ask_answer;
       if (message == WM_LAUNCH_BROWSER || message == WM_CLOSE_INSTALLER) PostQuitMessage(0);
       return 0;
@@ -284,21 +308,48 @@ struct ControllerStandIn {
 TEST_F(InstallWorkerTest, ControllerReceivesProgressThenTheFourFinishingMessages) {
   ControllerStandIn controller;
   InstallState state;
+  controller.state = &state;
   ControllerWindowHost host(controller.window, state);
   InstallWorker worker(plan_, host);
   ASSERT_TRUE(worker.Start());
   controller.RunUntilQuit();
   worker.StopAndWait();
   EXPECT_EQ(worker.outcome(), InstallOutcome::kFinished);
-  ASSERT_EQ(controller.messages.size(), 244u + 4u);
+  // Progress messages are coalesced: one per file at most, at least the
+  // first, and every value read rises to the end.
+  ASSERT_GE(controller.messages.size(), 1u + 4u);
+  ASSERT_LE(controller.messages.size(), 244u + 4u);
   EXPECT_TRUE(std::all_of(controller.messages.begin(), controller.messages.end() - 4,
                           [](UINT m) { return m == WM_UPDATE_PROGRESS; }));
   const std::vector<UINT> last(controller.messages.end() - 4, controller.messages.end());
   EXPECT_EQ(last, (std::vector<UINT>{WM_REGISTER_BROWSER, WM_UPDATE_PROGRESS, WM_MAKE_SHORTCUTS,
                                      WM_LAUNCH_BROWSER}));
-  EXPECT_EQ(state.progress.load(), 1.0);
+  EXPECT_TRUE(std::is_sorted(controller.progress_read.begin(), controller.progress_read.end()));
+  EXPECT_EQ(controller.progress_read.back(), 1.0);
   EXPECT_EQ(state.install_folder, plan_.install_folder);
   EXPECT_TRUE(test::FileExists(state.temp_archive));
+}
+
+// However fast the files come, the controller's queue holds one progress
+// message until the controller reads it; the next change after the read
+// posts again, so the last value is never left unshown.
+TEST(ControllerWindowHostTest, ProgressPostsOnceUntilTheControllerReads) {
+  ControllerStandIn controller;
+  InstallState state;
+  ControllerWindowHost host(controller.window, state);
+  const auto queued = [&controller] {
+    int count = 0;
+    MSG message;
+    while (PeekMessageW(&message, controller.window, WM_UPDATE_PROGRESS, WM_UPDATE_PROGRESS, PM_REMOVE)) ++count;
+    return count;
+  };
+  for (int file = 1; file <= 50; ++file) host.ProgressChanged(file / 100.0);
+  EXPECT_EQ(queued(), 1);
+  EXPECT_EQ(state.TakeProgress(), 0.5);
+  host.ProgressChanged(0.75);
+  host.ProgressChanged(0.8);
+  EXPECT_EQ(queued(), 1);
+  EXPECT_EQ(state.TakeProgress(), 0.8);
 }
 
 TEST_F(InstallWorkerTest, GivingUpPostsCloseInstaller) {

@@ -5,7 +5,7 @@
 //
 // How the controller drives it: on WM_START_WORKER, DefaultInstallPlan(its
 // instance) and an InstallWorker over a ControllerWindowHost(its window, its
-// InstallState), then Start(); WM_UPDATE_PROGRESS reads state.progress;
+// InstallState), then Start(); WM_UPDATE_PROGRESS calls state.TakeProgress();
 // WM_REGISTER_BROWSER, WM_MAKE_SHORTCUTS and WM_LAUNCH_BROWSER pass
 // state.install_folder to RegisterBrowser, CreateShortcuts and
 // LaunchBrowserAndUpdater; at the end StopAndWait() comes before the
@@ -113,9 +113,20 @@ class InstallWorker {
 // message that makes the controller read it is posted.
 struct InstallState {
   std::atomic<double> progress{0.0};
+  // A WM_UPDATE_PROGRESS is queued and not yet read: further changes only
+  // store their value, so the controller's queue holds at most one progress
+  // message however fast the files come.
+  std::atomic<bool> progress_posted{false};
   std::wstring temp_archive;
   std::wstring install_folder;
   std::wstring failure_text;  // the message shown on WM_INSTALL_FAILED
+
+  // The controller's read on WM_UPDATE_PROGRESS: the latest value. The flag
+  // is cleared first, so a change stored after this read posts again.
+  double TakeProgress() {
+    progress_posted.store(false);
+    return progress.load();
+  }
 };
 
 // The text the user reads when an install failed.
