@@ -18,6 +18,7 @@ using test_support::TempFolder;
 struct RecordedSteps {
   bool browser_running = false;
   bool copy_starts = false;
+  bool extract_succeeds = true;
   std::vector<std::string> calls;
 
   ApplySteps Steps() {
@@ -32,6 +33,7 @@ struct RecordedSteps {
     };
     steps.extract_in_place = [this](const std::wstring&, const std::wstring&) {
       calls.push_back("extract");
+      return extract_succeeds;
     };
     return steps;
   }
@@ -41,18 +43,21 @@ TEST(ApplyDownloadedPackage, TakesTheFirstStepThatDecides) {
   struct Case {
     bool running;
     bool copy_starts;
+    bool extract_succeeds;
     ApplyOutcome outcome;
     std::vector<std::string> calls;
   };
   const Case cases[] = {
-      {true, true, ApplyOutcome::kBrowserRunning, {"running?"}},
-      {false, true, ApplyOutcome::kCopyStarted, {"running?", "copy p.rar"}},
-      {false, false, ApplyOutcome::kAppliedInPlace, {"running?", "copy p.rar", "extract"}},
+      {true, true, true, ApplyOutcome::kBrowserRunning, {"running?"}},
+      {false, true, true, ApplyOutcome::kCopyStarted, {"running?", "copy p.rar"}},
+      {false, false, true, ApplyOutcome::kAppliedInPlace, {"running?", "copy p.rar", "extract"}},
+      // An unpacking that did not complete is never reported as applied.
+      {false, false, false, ApplyOutcome::kInPlaceFailed, {"running?", "copy p.rar", "extract"}},
   };
   for (const Case& c : cases) {
     TempFolder outer;
     const std::wstring target = outer.Child(L"VelkoBrowser");
-    RecordedSteps recorded{c.running, c.copy_starts, {}};
+    RecordedSteps recorded{c.running, c.copy_starts, c.extract_succeeds, {}};
     EXPECT_EQ(ApplyDownloadedPackage(L"p.rar", target, recorded.Steps()), c.outcome);
     EXPECT_EQ(recorded.calls, c.calls);
     EXPECT_TRUE(test_support::IsFolder(target)) << "the target folder is created first";

@@ -13,7 +13,7 @@ ApplySteps ApplySteps::ForProcess(HINSTANCE instance) {
     return StartSelfCopy(instance, package);
   };
   steps.extract_in_place = [](const std::wstring& package, const std::wstring& folder) {
-    ExtractPackage(package, folder, false, 0);
+    return ExtractPackage(package, folder, false, 0).status == ApplyStatus::kApplied;
   };
   return steps;
 }
@@ -24,8 +24,7 @@ ApplyOutcome ApplyDownloadedPackage(const std::wstring& package_path,
   ::CreateDirectoryW(target_folder.c_str(), nullptr);  // an existing folder is fine
   if (steps.is_browser_running(target_folder)) return ApplyOutcome::kBrowserRunning;
   if (steps.start_self_copy(package_path)) return ApplyOutcome::kCopyStarted;
-  // Files in use (this updater) are not replaced; the rest is.
-  steps.extract_in_place(package_path, target_folder);
+  if (!steps.extract_in_place(package_path, target_folder)) return ApplyOutcome::kInPlaceFailed;
   return ApplyOutcome::kAppliedInPlace;
 }
 

@@ -13,13 +13,15 @@ enum class ApplyOutcome {
   kBrowserRunning,   // postponed: the package stays in the download folder
   kCopyStarted,      // a temporary copy applies it in extract mode
   kAppliedInPlace,   // no copy could be started: unpacked by this process
+  kInPlaceFailed,    // no copy could be started and unpacking here failed: old version kept
 };
 
 struct ApplySteps {
   std::function<bool(const std::wstring& target_folder)> is_browser_running;
   std::function<bool(const std::wstring& package_path)> start_self_copy;
-  // Unpacks without waiting and without restarting anything.
-  std::function<void(const std::wstring& package_path, const std::wstring& target_folder)>
+  // Unpacks without waiting and without restarting anything; false when the
+  // package was not installed completely (the old version is then kept).
+  std::function<bool(const std::wstring& package_path, const std::wstring& target_folder)>
       extract_in_place;
 
   // The real steps for the process of `instance`.
