@@ -3,6 +3,7 @@
 #include <tinyxml.h>
 
 #include "uilib/text_util.h"
+#include "uilib/widgets/ad.h"
 #include "uilib/widgets/iframe.h"
 #include "uilib/widgets/image.h"
 #include "uilib/widgets/label.h"
