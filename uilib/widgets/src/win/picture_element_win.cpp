@@ -70,8 +70,9 @@ void CUILibPictureElement::SetBitmap(uilib::NativeBitmap bitmap, int, int repain
 void CUILibPictureElement::AdvanceFrame() {
   Gdiplus::Image* picture = uilib::ImageOf(picture_);
   if (picture == nullptr || frame_count_ < 2) return;
-  picture->SelectActiveFrame(&Gdiplus::FrameDimensionTime, static_cast<UINT>(frame_index_));
+  // The frame shown since the last step is the current index: move on first.
   frame_index_ = (frame_index_ + 1) % frame_count_;
+  picture->SelectActiveFrame(&Gdiplus::FrameDimensionTime, static_cast<UINT>(frame_index_));
 }
 
 void CUILibPictureElement::Paint(Gdiplus::Graphics* graphics, const uilib::RectF& clip) {

@@ -19,7 +19,7 @@ ElementList& ImageFadeList();
 ElementList& ImageSlideList();
 
 // One step of the 100 ms animation timer over `list`: every listed picture
-// shows its current frame and moves on to the next, then one repaint of their
+// moves on to its next frame, then one repaint of their
 // union. The timers call it; tests call it to step an animation.
 void TickPictureAnimations(ElementList& list);
 

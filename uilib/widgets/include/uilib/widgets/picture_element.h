@@ -45,8 +45,8 @@ class CUILibPictureElement : public CUILibElement, public IUILibImage {
   void SetImage(Gdiplus::Image* image, int ignored, int repaint) override;
   void SetBitmap(uilib::NativeBitmap bitmap, int ignored, int repaint) override;
 
-  // The timer's step for one listed element: show the current frame, then
-  // move to the next one (wrapping).
+  // The timer's step for one listed element: move to the next frame
+  // (wrapping) and show it.
   void AdvanceFrame();
 
   // State for tools and tests.
