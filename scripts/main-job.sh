@@ -4,9 +4,11 @@
 # report what happened. Where this kernel cannot run 32-bit code, the programs that are
 # run come from the 64-bit build of the same sources.
 #   scripts/main-job.sh            (--update: also demonstrate an update cycle)
+#   scripts/main-job.sh --gallery  only render the widget gallery to PNG (scripts/widget-gallery.sh)
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 cd "$ROOT"
+if [ "${1:-}" = "--gallery" ]; then exec scripts/widget-gallery.sh; fi
 OUT="$ROOT/build/main-job"
 
 step() { printf '\n== %s\n' "$*"; }

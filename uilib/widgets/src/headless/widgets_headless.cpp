@@ -39,6 +39,7 @@ void CUILibPictureElement::SetImage(Gdiplus::Image*, int, int) {}
 void CUILibPictureElement::SetBitmap(uilib::NativeBitmap, int, int) {}
 void CUILibPictureElement::AdvanceFrame() {}
 uilib::SizeF CUILibPictureElement::PictureSize() const { return {}; }
+int CUILibPictureElement::PictureFrameCount() const { return 0; }
 bool CUILibImage::EndFinishedTransitions(std::uint64_t) { return false; }
 bool CUILibImage::DrawTransition(Gdiplus::Graphics*, Gdiplus::Image*, const uilib::RectF&, std::uint64_t) { return false; }
 void CUILibImage::SetSource(const wchar_t*, std::uint32_t, int) {}

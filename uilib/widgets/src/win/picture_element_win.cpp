@@ -44,6 +44,11 @@ uilib::SizeF CUILibPictureElement::PictureSize() const {
   return {static_cast<float>(picture->GetWidth()), static_cast<float>(picture->GetHeight())};
 }
 
+int CUILibPictureElement::PictureFrameCount() const {
+  Gdiplus::Image* picture = uilib::ImageOf(picture_);
+  return picture != nullptr ? TimeFrameCount(picture) : 0;
+}
+
 int CUILibPictureElement::MeasureContent(Gdiplus::Graphics*, uilib::SizeF* size, const uilib::SizeF& avail) {
   if (size == nullptr) return 0;
   Gdiplus::Image* picture = provider_ != nullptr ? ProviderPicture() : uilib::ImageOf(picture_);

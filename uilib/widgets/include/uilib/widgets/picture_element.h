@@ -52,7 +52,10 @@ class CUILibPictureElement : public CUILibElement, public IUILibImage {
   // State for tools and tests.
   bool HasImage() const { return picture_ != nullptr; }
   uilib::SizeF PictureSize() const;
+  // The frame count read by the last paint (0 before one).
   int FrameCount() const { return frame_count_; }
+  // The current picture's frame count in the time dimension (0 without one).
+  int PictureFrameCount() const;
   int FrameIndex() const { return frame_index_; }
   int InterpolationMode() const { return interpolation_; }
   bool IsRemote() const { return remote_; }
