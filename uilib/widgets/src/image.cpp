@@ -1,5 +1,8 @@
 #include "uilib/widgets/image.h"
 
+#include "uilib/library_state.h"
+#include "uilib/tree_lock.h"
+
 namespace uilib {
 
 // Created on first use and never destroyed: timers may still run while the
@@ -20,6 +23,10 @@ ElementList& ImageSlideList() {
 }
 
 void TickPictureAnimations(ElementList& list) {
+  // The render thread may be drawing these pictures: change their frames only
+  // under the tree mutex, taken before the list's mutex as painting does.
+  TimedLock tree(State().tree_mutex, kTreeLockTimeoutMs);
+  if (!tree) return;
   list.ForEach([](CUILibElement* element) { static_cast<CUILibPictureElement*>(element)->AdvanceFrame(); });
   list.RepaintUnion();
 }
