@@ -118,5 +118,67 @@ TEST_F(AdDownloadTest, OversizedAndMalformedConfigurationsAreIgnored) {
   }
 }
 
+// The shell itself, with the prefix's http handler pointed at a recorder for
+// the test (the previous command is put back afterwards): the click reaches
+// the shell with the target.
+class HttpHandlerRecorder {
+ public:
+  HttpHandlerRecorder() {
+    wchar_t folder[MAX_PATH];
+    GetTempPathW(MAX_PATH, folder);
+    record_ = std::wstring(folder) + L"ad_opened.txt";
+    DeleteFileW(record_.c_str());
+    if (RegCreateKeyExW(HKEY_CLASSES_ROOT, L"http\\shell\\open\\command", 0, nullptr, 0, KEY_READ | KEY_WRITE,
+                        nullptr, &key_, nullptr) != ERROR_SUCCESS) {
+      key_ = nullptr;
+      return;
+    }
+    wchar_t previous[1024] = {};
+    DWORD size = sizeof previous - sizeof(wchar_t);
+    DWORD type = 0;
+    if (RegQueryValueExW(key_, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(previous), &size) == ERROR_SUCCESS) {
+      previous_ = previous;
+      had_previous_ = true;
+    }
+    Set(L"cmd.exe /c echo %1> \"" + record_ + L"\"");
+  }
+  ~HttpHandlerRecorder() {
+    if (key_ == nullptr) return;
+    if (had_previous_) {
+      Set(previous_);
+    } else {
+      RegDeleteValueW(key_, nullptr);
+    }
+    RegCloseKey(key_);
+    DeleteFileW(record_.c_str());
+  }
+  bool Installed() const { return key_ != nullptr; }
+  std::string Recorded() const { return ReadFile(std::filesystem::path(record_)); }
+
+ private:
+  void Set(const std::wstring& command) {
+    RegSetValueExW(key_, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
+                   static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t)));
+  }
+
+  HKEY key_ = nullptr;
+  std::wstring record_;
+  std::wstring previous_;
+  bool had_previous_ = false;
+};
+
+TEST_F(AdDownloadTest, ClickHandsTheWebTargetToTheShell) {
+  HttpHandlerRecorder recorder;
+  ASSERT_TRUE(recorder.Installed());
+  SetShellOpenerForTesting(nullptr);
+  ServeConfig("/shell.xml", "/pic.png", "http://example.invalid/from-shell");
+  CUILibAd* ad = Ad("/shell.xml");
+  ASSERT_NE(ad, nullptr);
+  ASSERT_TRUE(test::PumpUntil([&] { return ad->PictureArrived(); }, 10000));
+  EXPECT_EQ(ad->FireEvent("onclick"), 1);
+  ASSERT_TRUE(test::PumpUntil([&] { return !recorder.Recorded().empty(); }, 20000));
+  EXPECT_NE(recorder.Recorded().find("http://example.invalid/from-shell"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace uilib
