@@ -3,6 +3,9 @@
 // slides at exact moments of the library clock, and pictures that do not load.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
 #include "../../../core/tests/layout_test_support.h"
 #include "uilib/error.h"
 #include "uilib/widgets/image.h"
@@ -177,10 +180,18 @@ TEST(ImagePaintTest, SlideWithoutAPictureFailsThroughTheErrorPath) {
 }
 
 TEST(ImagePaintTest, PicturesThatDoNotLoadLeaveTheElementEmptyButItsChildrenPaint) {
-  auto child_colour = testing::SolidPicture(4, 4, kGreen);
-  for (const wchar_t* name : {L"truncated.gif", L"empty.png", L"not_a_picture.png"}) {
-    SCOPED_TRACE(WideToUtf8(name));
-    const std::string path = WideToUtf8(testing::TestDataFile(name));
+  // Beyond the size limits: 9000 pixels wide, and a file over 20 MB (sparse).
+  const std::wstring oversized = testing::SavedPng(*testing::SolidPicture(2, 2, kRed), L"oversized.png");
+  {
+    std::fstream grow(std::filesystem::path(oversized), std::ios::binary | std::ios::in | std::ios::out);
+    grow.seekp(21 << 20);
+    grow.put('\0');
+  }
+  for (const std::wstring& file : {testing::TestDataFile(L"truncated.gif"), testing::TestDataFile(L"empty.png"),
+                                   testing::TestDataFile(L"not_a_picture.png"), testing::TestDataFile(L"too_wide.png"),
+                                   oversized}) {
+    const std::string path = WideToUtf8(file);
+    SCOPED_TRACE(path);
     auto w = testing::LayOut("<image id='i' src='" + path + "' style='width:20px;height:20px;'>"
                              "<element style='width:4px;height:4px;background:rgb(0,255,0);'/></image>",
                              20, 20);
@@ -189,6 +200,7 @@ TEST(ImagePaintTest, PicturesThatDoNotLoadLeaveTheElementEmptyButItsChildrenPain
     EXPECT_EQ(OpaquePixelsOutside(*shown, RectF{0, 0, 4, 4}), 0);
     EXPECT_EQ(PixelAt(*shown, 1, 1), kGreen);
   }
+  std::filesystem::remove(std::filesystem::path(oversized));
 }
 
 class RedProvider : public ImageProvider {
