@@ -2,10 +2,10 @@
 #include "uilib/animation.h"
 #include "uilib/error.h"
 #include "uilib/text_util.h"
-#include "uilib/widgets/wide_text.h"
 #include "uilib/widgets/image.h"
 #include "uilib/widgets/image_fit.h"
 #include "uilib/widgets/texture_attributes.h"
+#include "uilib/widgets/wide_text.h"
 #include "uilib/widgets/win/texture_image_win.h"
 
 namespace uilib {
@@ -32,7 +32,6 @@ bool Finished(std::uint64_t start_ms, std::uint32_t duration_ms, std::uint64_t n
 }
 
 }  // namespace
-
 }  // namespace uilib
 
 bool CUILibImage::EndFinishedTransitions(std::uint64_t now_ms) {
@@ -100,16 +99,14 @@ void CUILibImage::SlideTo(const wchar_t* file, int direction, std::uint32_t dura
   const uilib::SlidePlaces places = uilib::SlideCompositePlaces(direction, static_cast<float>(w), static_cast<float>(h));
   auto composite = std::make_unique<Gdiplus::Bitmap>(static_cast<INT>(places.wide ? 2 * w : w),
                                                      static_cast<INT>(places.wide ? h : 2 * h), PixelFormat32bppARGB);
-  auto incoming = std::make_unique<Gdiplus::Bitmap>(file);
-  if (w == 0 || h == 0 || composite->GetLastStatus() != Gdiplus::Ok || incoming->GetLastStatus() != Gdiplus::Ok) {
-    AtlThrow(uilib::kEFail);
-  }
+  uilib::TextureImagePtr incoming = uilib::LoadTextureFile(file);
+  if (w == 0 || h == 0 || composite->GetLastStatus() != Gdiplus::Ok || incoming == nullptr) AtlThrow(uilib::kEFail);
   {
     Gdiplus::Graphics graphics(composite.get());
     graphics.DrawImage(current, Gdiplus::RectF(places.old_at.x, places.old_at.y, static_cast<Gdiplus::REAL>(w),
                                                static_cast<Gdiplus::REAL>(h)),
                        0, 0, static_cast<Gdiplus::REAL>(w), static_cast<Gdiplus::REAL>(h), Gdiplus::UnitPixel);
-    graphics.DrawImage(incoming.get(), Gdiplus::RectF(places.new_at.x, places.new_at.y, static_cast<Gdiplus::REAL>(w),
+    graphics.DrawImage(uilib::ImageOf(incoming), Gdiplus::RectF(places.new_at.x, places.new_at.y, static_cast<Gdiplus::REAL>(w),
                                                       static_cast<Gdiplus::REAL>(h)),
                        0, 0, static_cast<Gdiplus::REAL>(w), static_cast<Gdiplus::REAL>(h), Gdiplus::UnitPixel);
   }
@@ -117,7 +114,7 @@ void CUILibImage::SlideTo(const wchar_t* file, int direction, std::uint32_t dura
   slide_->start_ms = uilib::MonotonicNowMs();
   slide_->duration_ms = durationMs;
   slide_->direction = direction;
-  slide_->new_picture = uilib::AdoptImage(std::move(incoming));
+  slide_->new_picture = std::move(incoming);
   slide_->composite = uilib::AdoptImage(std::move(composite));
   uilib::ImageSlideList().Add(this);
 }
