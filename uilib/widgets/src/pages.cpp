@@ -51,6 +51,9 @@ void CUILibPageFrame::Layout(const uilib::RectF& area, Gdiplus::Graphics* graphi
   CUILibElement::Layout(area, graphics, out);
   if (out != nullptr || uilib::IsEmptyExtent(area.w) || uilib::IsEmptyExtent(area.h)) return;
   CollectPages();
+  // Pages built anew (a rebuilt frame) start as snapshots: the current one
+  // becomes live again.
+  if (!busy_ && !pages_.empty() && pages_[current_]->IsSnapshot()) pages_[current_]->MakeLive();
   const uilib::BoxEdges& pad = Style().Values().padding;
   const uilib::RectF content{area.x + pad.left, area.y + pad.top, area.w - pad.left - pad.right,
                              area.h - pad.top - pad.bottom};

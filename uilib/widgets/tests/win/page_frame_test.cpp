@@ -77,6 +77,10 @@ TEST_F(PageFrameTest, HalfWayThroughANextSlideBothPagesAreHalfShown) {
   EXPECT_EQ(ShownAt(10), kGreen);
   EXPECT_FALSE(frame_->Page(1)->IsDisabled());
   EXPECT_TRUE(frame_->Page(0)->IsDisabled());
+  // Rebuilt pages: the current one is live again.
+  frame_->Rebuild(0);
+  ASSERT_EQ(frame_->PageCount(), 3u);
+  EXPECT_EQ(ShownAt(10), kGreen);
 }
 
 TEST_F(PageFrameTest, ThreeNextSlidesReturnToTheFirstPageAndPreviousWrapsBack) {
