@@ -1,6 +1,7 @@
 // Skin loading and element-tree construction on arbitrary documents: the
-// TinyXML load with its root check, then every window built through the
-// factory, with an item provider registered and the tree operations applied.
+// TinyXML load with its root check and limits, then every window built
+// through the factory, laid out in a real area, with an item provider
+// registered and the tree operations applied.
 //
 // Two attributes are tamed first because the skin author is trusted with
 // them: store-object writes through the address the skin names, and dup
@@ -12,6 +13,7 @@
 #include <tinyxml.h>
 #include <vector>
 
+#include "uilib/error.h"
 #include "uilib/uilib_impl.h"
 
 namespace {
@@ -47,12 +49,18 @@ void Tame(TiXmlElement* element, int* dups_left) {
   }
 }
 
-void Exercise(CUILibWindow* window) {
+// Lays the tree out in a real area (the size taken from the input), then
+// applies the tree operations, which lay out again in the window's rectangle.
+void Exercise(CUILibWindow* window, std::size_t input_size) {
+  const float width = static_cast<float>(200 + input_size % 600);
+  const float height = static_cast<float>(100 + input_size % 400);
+  window->Layout(uilib::RectF{0.0f, 0.0f, width, height}, nullptr, nullptr);
   std::vector<IUILibElement*> found;
   window->FindElementsById(found, "item");
   window->SetStyle("width:10px;margin:1px 2px");
   window->Enable(0);
   window->Rebuild(0);
+  window->Layout(uilib::RectF{0.0f, 0.0f, height, width}, nullptr, nullptr);
 }
 
 }  // namespace
@@ -77,7 +85,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
        w = w->NextSiblingElement("window")) {
     const char* id = w->Attribute("id");
     if (id == nullptr) continue;
-    if (auto window = lib.BuildWindowTree(id)) Exercise(window.get());
+    // A skin beyond the limits fails through the error path, which is defined.
+    try {
+      if (auto window = lib.BuildWindowTree(id)) Exercise(window.get(), size);
+    } catch (const CAtlException&) {
+    }
   }
   return 0;
 }

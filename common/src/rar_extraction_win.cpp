@@ -5,6 +5,8 @@
 #include <windows.h>
 #include <unrar/dll.hpp>
 
+#include <cwchar>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -60,6 +62,14 @@ class OpenArchive {
 
 bool IsFolder(const RARHeaderDataEx& header) { return (header.Flags & RHDF_DIRECTORY) != 0; }
 
+// The library's wide name: for a name stored in Unicode it is exact, where
+// the narrow FileName would have lost every character outside the ANSI code
+// page (and two such names could collapse into one file); for a narrow name
+// it is that name widened, as before.
+std::wstring EntryName(const RARHeaderDataEx& header) {
+  return std::wstring(header.FileNameW, wcsnlen(header.FileNameW, std::size(header.FileNameW)));
+}
+
 enum class CountStatus { kCounted, kOpenFailed, kDamaged };
 
 CountStatus CountFiles(const std::wstring& archive_path, const std::atomic<bool>& stop,
@@ -80,8 +90,7 @@ CountStatus CountFiles(const std::wstring& archive_path, const std::atomic<bool>
 // target the library would create wherever it points).
 std::optional<std::wstring> Destination(const RARHeaderDataEx& header, const std::wstring& folder) {
   if (header.RedirType != 0) return std::nullopt;
-  // Entry names are 8-bit, in the thread's ANSI code page.
-  const std::wstring name = AnsiToWide(header.FileName);
+  const std::wstring name = EntryName(header);
   if (!IsSafeArchiveEntryName(std::wstring_view(name))) return std::nullopt;
   return JoinPath<wchar_t>(folder, name);
 }
@@ -117,8 +126,15 @@ ExtractionResult ExtractArchiveToFolder(const std::wstring& archive_path, const 
       continue;
     }
     if (std::optional<std::wstring> destination = Destination(*header, folder)) {
-      if (RARProcessFileW(archive.get(), RAR_EXTRACT, nullptr, destination->data()) != ERAR_SUCCESS) {
+      const int error = RARProcessFileW(archive.get(), RAR_EXTRACT, nullptr, destination->data());
+      if (error != ERAR_SUCCESS) {
+        // A file that is not there, or not whole, makes a broken install:
+        // the pass ends and the caller removes what was written.
         ++result.files_failed;
+        result.failed_entry = EntryName(*header);
+        result.library_error = error;
+        result.status = stop.load() ? ExtractionStatus::kStopped : ExtractionStatus::kFileFailed;
+        return result;
       }
     } else {
       RARProcessFile(archive.get(), RAR_SKIP, nullptr, nullptr);
@@ -129,8 +145,12 @@ ExtractionResult ExtractArchiveToFolder(const std::wstring& archive_path, const 
   }
   if (stop.load()) {
     result.status = ExtractionStatus::kStopped;
+  } else if (code != ERAR_END_ARCHIVE) {
+    result.status = ExtractionStatus::kDamaged;
+  } else if (result.files_done < result.files_total) {
+    result.status = ExtractionStatus::kIncomplete;
   } else {
-    result.status = code == ERAR_END_ARCHIVE ? ExtractionStatus::kFinished : ExtractionStatus::kDamaged;
+    result.status = ExtractionStatus::kFinished;
   }
   return result;
 }
@@ -142,8 +162,27 @@ const char* ExtractionStatusText(ExtractionStatus status) {
     case ExtractionStatus::kReopenFailed: return "reopen failed";
     case ExtractionStatus::kDamaged: return "damaged";
     case ExtractionStatus::kStopped: return "stopped";
+    case ExtractionStatus::kFileFailed: return "file failed";
+    case ExtractionStatus::kIncomplete: return "incomplete";
   }
   return "unknown";
+}
+
+const char* LibraryErrorText(int library_error) {
+  switch (library_error) {
+    case ERAR_SUCCESS: return "no error";
+    case ERAR_BAD_DATA: return "checksum error";
+    case ERAR_MISSING_PASSWORD:
+    case ERAR_BAD_PASSWORD: return "encrypted";
+    case ERAR_UNKNOWN_FORMAT: return "unsupported method";
+    case ERAR_NO_MEMORY: return "out of memory";
+    case ERAR_ECREATE:
+    case ERAR_EWRITE: return "cannot write the file";
+    case ERAR_EOPEN:
+    case ERAR_EREAD: return "cannot read the archive";
+    case ERAR_EREFERENCE: return "missing reference";
+  }
+  return "extraction error";
 }
 
 }  // namespace velko

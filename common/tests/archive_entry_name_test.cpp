@@ -47,6 +47,19 @@ TEST(ArchiveEntryNameTest, NamesThatLeaveTheFolderAreRefused) {
   }
 }
 
+// Windows opens these as devices whatever folder or extension they carry.
+TEST(ArchiveEntryNameTest, DeviceNamesAreRefusedInAnyComponentCaseAndExtension) {
+  for (const char* name : {"CON", "nul", "AUX.txt", "prn.tar.gz", "com1", "LPT9.log", "dir\\Nul",
+                           "CON\\file.txt", "a/b/lpt1.dll", "NUL .txt", "conout$", "CONIN$.x"}) {
+    EXPECT_EQ(CheckArchiveEntryName(std::string_view(name)), EntryNameVerdict::kDeviceName) << name;
+  }
+  EXPECT_EQ(CheckArchiveEntryName(std::u16string_view(u"资源\\COM\u00b9.txt")), EntryNameVerdict::kDeviceName);
+  for (const char* name : {"CONSOLE.txt", "nul_device", "com0", "COM10", "lpt", "xcon", "a.con",
+                           "AUXILIARY\\b", "COM1x.txt"}) {
+    EXPECT_EQ(CheckArchiveEntryName(std::string_view(name)), EntryNameVerdict::kSafe) << name;
+  }
+}
+
 TEST(ArchiveEntryNameTest, WideNamesAreJudgedTheSameWay) {
   EXPECT_TRUE(IsSafeArchiveEntryName(std::u16string_view(u"51.0.2704.103\\岚石\\资源.pak")));
   EXPECT_FALSE(IsSafeArchiveEntryName(std::u16string_view(u"岚石\\..\\..\\evil.txt")));

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "velko/file_utils.h"
+#include "velko/staged_swap.h"
 #include "velko/installer/install_locations.h"
 #include "velko/installer/install_messages.h"
 #include "velko/installer/package_extraction.h"
@@ -22,9 +23,7 @@ std::wstring ModulePath(HMODULE module) {
   return path;
 }
 
-// Creates the folder itself (not its parents); an existing folder is fine.
-bool EnsureFolder(const std::wstring& folder) {
-  if (CreateDirectoryW(folder.c_str(), nullptr)) return true;
+bool IsExistingFolder(const std::wstring& folder) {
   const DWORD attributes = GetFileAttributesW(folder.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
@@ -46,11 +45,80 @@ InstallOutcome OutcomeOfExtraction(ExtractionStatus status) {
   switch (status) {
     case ExtractionStatus::kFinished: return InstallOutcome::kFinished;
     case ExtractionStatus::kStopped: return InstallOutcome::kStopped;
+    case ExtractionStatus::kFileFailed: return InstallOutcome::kFileFailed;
     case ExtractionStatus::kOpenFailed:
     case ExtractionStatus::kReopenFailed:
-    case ExtractionStatus::kDamaged: return InstallOutcome::kArchiveUnreadable;
+    case ExtractionStatus::kDamaged:
+    case ExtractionStatus::kIncomplete: return InstallOutcome::kArchiveUnreadable;
   }
   return InstallOutcome::kArchiveUnreadable;
+}
+
+InstallOutcome OutcomeOfSwap(SwapStatus status) {
+  switch (status) {
+    case SwapStatus::kSwapped: return InstallOutcome::kFinished;
+    case SwapStatus::kInUse: return InstallOutcome::kFilesInUse;
+    case SwapStatus::kFailed: return InstallOutcome::kSwapFailed;
+  }
+  return InstallOutcome::kSwapFailed;
+}
+
+// Names tried for the temporary archive: the tick count, then the next
+// numbers, never a file that is there already.
+constexpr unsigned long kTempNameAttempts = 16;
+// How long an update of the installation that runs right now may delay us.
+constexpr DWORD kSwapLockWaitMs = 30000;
+
+PackageWriteResult WritePackage(const InstallPlan& plan) {
+  const unsigned long tick = GetTickCount();
+  PackageWriteResult written;
+  for (unsigned long attempt = 0; attempt < kTempNameAttempts; ++attempt) {
+    written = WritePackageToTempFile(plan.package_module, TempArchivePath(plan.temp_folder, tick + attempt));
+    if (written.status != PackageWriteStatus::kNameTaken) break;
+  }
+  return written;
+}
+
+std::wstring FailedFileDetail(const ExtractionResult& extracted) {
+  if (extracted.status != ExtractionStatus::kFileFailed) return AnsiToWide(ExtractionStatusText(extracted.status));
+  return extracted.failed_entry + L" (" + AnsiToWide(LibraryErrorText(extracted.library_error)) + L")";
+}
+
+struct UnpackResult {
+  InstallOutcome outcome;
+  std::wstring detail;
+  bool began = true;  // the archive opened: files may have been written
+};
+
+// Failures before anything could be written (no package, no temporary
+// file, an archive that does not open) end the worker quietly, leaving the
+// Install window for the user to close, as they always did. Once unpacking
+// has begun, a failure is reported and ends the installer.
+bool IsReportedFailure(InstallOutcome outcome, bool unpacking_began) {
+  return unpacking_began && outcome != InstallOutcome::kFinished && outcome != InstallOutcome::kStopped &&
+         outcome != InstallOutcome::kUserGaveUp;
+}
+
+// Unpacks into the staging folder beside the install folder, then swaps the
+// files in. On any failure the install folder keeps what it had.
+UnpackResult UnpackAndSwap(const std::wstring& archive, const std::wstring& install_folder,
+                           InstallHost& host, const std::atomic<bool>& stop) {
+  ExtractionHooks hooks;
+  hooks.progress = [&host](std::size_t done, std::size_t total) {
+    host.ProgressChanged(std::min(1.0, static_cast<double>(done) / static_cast<double>(total)));
+  };
+  hooks.between_passes = [] { MarkPhase("files counted"); };
+  const std::wstring staging = StagingFolderFor(install_folder);
+  const ExtractionResult extracted = ExtractArchiveToFolder(archive, staging, hooks, stop);
+  MarkPhase("extraction ended");
+  const InstallOutcome outcome = OutcomeOfExtraction(extracted.status);
+  if (outcome != InstallOutcome::kFinished) {
+    RemoveFolderTree(staging);
+    return {outcome, FailedFileDetail(extracted), extracted.status != ExtractionStatus::kOpenFailed};
+  }
+  const SwapResult swapped = SwapStagedFiles(install_folder);
+  MarkPhase("files swapped in");
+  return {OutcomeOfSwap(swapped.status), swapped.file, true};
 }
 
 }  // namespace
@@ -64,9 +132,15 @@ std::optional<InstallPlan> DefaultInstallPlan(HMODULE installer_module) {
 }
 
 InstallOutcome RunInstall(const InstallPlan& plan, InstallHost& host, const std::atomic<bool>& stop) {
-  if (plan.install_folder.empty() || !EnsureFolder(plan.install_folder)) {
+  // The folder itself (not its parents); an existing folder is fine.
+  const bool folder_created =
+      !plan.install_folder.empty() && CreateDirectoryW(plan.install_folder.c_str(), nullptr) != FALSE;
+  if (!folder_created && (plan.install_folder.empty() || !IsExistingFolder(plan.install_folder))) {
     return InstallOutcome::kNoInstallFolder;
   }
+  InstallOutcome outcome = InstallOutcome::kFinished;
+  std::wstring detail;
+  bool unpacking_began = false;
   switch (WaitUntilBrowserClosed(plan.install_folder, host, stop)) {
     case BrowserCheck::kUserGaveUp:
       host.UserGaveUp();
@@ -74,27 +148,41 @@ InstallOutcome RunInstall(const InstallPlan& plan, InstallHost& host, const std:
     case BrowserCheck::kStopped: return InstallOutcome::kStopped;
     case BrowserCheck::kNotRunning: break;
   }
-  const PackageWriteResult written =
-      WritePackageToTempFile(plan.package_module, TempArchivePath(plan.temp_folder, GetTickCount()));
+  // No update may swap files while this run does.
+  const SwapLock lock(kSwapLockWaitMs);
+  if (!lock.held()) {
+    host.InstallFailed(InstallOutcome::kFilesInUse, plan.install_folder);
+    return InstallOutcome::kFilesInUse;
+  }
+  // An update that was cut off half-way is undone first: this run's files
+  // must not be rolled back by its journal later.
+  RecoverInterruptedSwap(plan.install_folder);
+  PackageWriteResult written = WritePackage(plan);
   MarkPhase("temporary archive written");
   // Whoever created the file owns it from here on, even a half-written one.
   if (!written.path.empty()) host.TempArchiveCreated(written.path);
   switch (written.status) {
-    case PackageWriteStatus::kWritten: break;
+    case PackageWriteStatus::kWritten: {
+      UnpackResult unpacked = UnpackAndSwap(written.path, plan.install_folder, host, stop);
+      outcome = unpacked.outcome;
+      detail = std::move(unpacked.detail);
+      unpacking_began = unpacked.began;
+      break;
+    }
     case PackageWriteStatus::kModuleNotLoadable:
-    case PackageWriteStatus::kResourceMissing: return InstallOutcome::kNoPackage;
+    case PackageWriteStatus::kResourceMissing: outcome = InstallOutcome::kNoPackage; break;
+    case PackageWriteStatus::kNameTaken:
     case PackageWriteStatus::kFileNotCreatable:
-    case PackageWriteStatus::kWriteFailed: return InstallOutcome::kTempFileFailed;
+    case PackageWriteStatus::kWriteFailed: outcome = InstallOutcome::kTempFileFailed; break;
   }
-  ExtractionHooks hooks;
-  hooks.progress = [&host](std::size_t done, std::size_t total) {
-    host.ProgressChanged(std::min(1.0, static_cast<double>(done) / static_cast<double>(total)));
-  };
-  hooks.between_passes = [] { MarkPhase("files counted"); };
-  const ExtractionResult extracted = ExtractArchiveToFolder(written.path, plan.install_folder, hooks, stop);
-  const InstallOutcome outcome = OutcomeOfExtraction(extracted.status);
-  MarkPhase("extraction ended");
-  if (outcome == InstallOutcome::kFinished) host.ExtractionFinished(plan.install_folder);
+  written.file.Close();  // the controller deletes the file at the end
+  if (outcome == InstallOutcome::kFinished) {
+    host.ExtractionFinished(plan.install_folder);
+    return outcome;
+  }
+  // Only a folder this run made, and only when empty: nothing is lost.
+  if (folder_created) RemoveDirectoryW(plan.install_folder.c_str());
+  if (IsReportedFailure(outcome, unpacking_began)) host.InstallFailed(outcome, detail);
   return outcome;
 }
 
@@ -107,8 +195,23 @@ const char* InstallOutcomeText(InstallOutcome outcome) {
     case InstallOutcome::kNoPackage: return "no package";
     case InstallOutcome::kTempFileFailed: return "temporary file failed";
     case InstallOutcome::kArchiveUnreadable: return "archive unreadable";
+    case InstallOutcome::kFileFailed: return "file failed";
+    case InstallOutcome::kFilesInUse: return "files in use";
+    case InstallOutcome::kSwapFailed: return "swap failed";
   }
   return "unknown";
+}
+
+std::wstring InstallFailureText(InstallOutcome outcome, const std::wstring& detail) {
+  std::wstring text;
+  switch (outcome) {
+    case InstallOutcome::kFilesInUse: text = L"安装失败：有文件正被其他程序使用，请关闭浏览器后重试。"; break;
+    case InstallOutcome::kArchiveUnreadable:
+    case InstallOutcome::kFileFailed: text = L"安装失败：安装包已损坏，请重新下载安装程序。"; break;
+    default: text = L"安装失败：浏览器文件未能写入，请稍后重试。"; break;
+  }
+  if (!detail.empty()) text += L"\r\n" + detail;
+  return text;
 }
 
 InstallWorker::InstallWorker(InstallPlan plan, InstallHost& host) : plan_(std::move(plan)), host_(host) {}
@@ -170,5 +273,10 @@ void ControllerWindowHost::ExtractionFinished(const std::wstring& install_folder
 }
 
 void ControllerWindowHost::UserGaveUp() { PostMessageW(window_, WM_CLOSE_INSTALLER, 0, 0); }
+
+void ControllerWindowHost::InstallFailed(InstallOutcome outcome, const std::wstring& detail) {
+  state_.failure_text = InstallFailureText(outcome, detail);
+  PostMessageW(window_, WM_INSTALL_FAILED, 0, 0);
+}
 
 }  // namespace velko::installer

@@ -91,6 +91,7 @@ bool CMainThread::ProcessWindowMessage(HWND, UINT message, WPARAM wparam, LPARAM
     case WM_CONSENT_CHANGED: OnConsentChanged(wparam != 0); return true;
     case WM_ASK_BROWSER_RUNNING: result = OnAskBrowserRunning(); return true;
     case WM_REGISTER_BROWSER: OnRegisterBrowser(); return true;
+    case WM_INSTALL_FAILED: OnInstallFailed(); return true;
     default: return false;
   }
 }
@@ -122,7 +123,7 @@ void CMainThread::OnDestroy() {
   // not happen inside the running-browser question, whose answer the worker
   // is waiting for (the destructor waits then).
   if (worker_ != nullptr && !asking_) worker_->StopAndWait();
-  PostQuitMessage(0);
+  PostQuitMessage(exit_code_);
 }
 
 void CMainThread::OnBeginInstall() {
@@ -198,6 +199,18 @@ void CMainThread::OnRegisterBrowser() {
 void CMainThread::OnMakeShortcuts() {
   CreateShortcuts(state_.install_folder);
   MarkPhase("shortcuts made");
+}
+
+void CMainThread::OnInstallFailed() {
+  // Nothing of this run is left in the install folder; the user is told why
+  // and the program ends with a failure code.
+  exit_code_ = -1;
+  MarkPhase("install failed");
+  if (!destroying_) {
+    MessageBoxW(NativeWindowOf(m_pInstallWnd), state_.failure_text.c_str(), kFailureCaption,
+                MB_OK | MB_ICONERROR);
+  }
+  DestroyWindow();
 }
 
 void CMainThread::OnLaunchBrowser() {

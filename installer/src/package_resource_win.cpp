@@ -46,23 +46,26 @@ PackageWriteResult WritePackageToTempFile(const std::wstring& module_path,
     result.status = PackageWriteStatus::kResourceMissing;
     return result;
   }
-  HANDLE file = CreateFileW(temp_archive_path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  // Others may read (the archive library opens it again by name, shared for
+  // reading and writing, read access only) but never write or delete it.
+  HANDLE file = CreateFileW(temp_archive_path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                            CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
-    result.status = PackageWriteStatus::kFileNotCreatable;
+    result.status = GetLastError() == ERROR_FILE_EXISTS ? PackageWriteStatus::kNameTaken
+                                                          : PackageWriteStatus::kFileNotCreatable;
     return result;
   }
+  result.file = HeldFile(file);
   result.path = temp_archive_path;
   // One write straight from the mapped resource: the package (tens of MB) is
   // never copied in memory.
   DWORD written = 0;
   const BOOL ok = WriteFile(file, package.data, package.size, &written, nullptr);
-  const BOOL closed = CloseHandle(file);
   result.bytes = written;
   // A short write would leave a truncated archive whose damage shows only in
   // the middle of the extraction; it is reported instead.
-  result.status = ok && closed && written == package.size ? PackageWriteStatus::kWritten
-                                                           : PackageWriteStatus::kWriteFailed;
+  result.status = ok && written == package.size ? PackageWriteStatus::kWritten : PackageWriteStatus::kWriteFailed;
+  if (result.status != PackageWriteStatus::kWritten) result.file.Close();
   return result;
 }
 

@@ -9,6 +9,7 @@
 #include "velko/installer/install_locations.h"
 #include "velko/installer/install_messages.h"
 #include "velko/installer/install_worker.h"
+#include "velko/installer/phase_trace.h"
 
 namespace velko::installer {
 namespace {
@@ -24,6 +25,7 @@ class RecordingHost : public InstallHost {
   std::vector<std::wstring> temp_archives;
   std::vector<double> progress;
   std::vector<std::wstring> finished;
+  std::vector<std::pair<InstallOutcome, std::wstring>> failed;
   int gave_up = 0;
 
   bool AskGiveUpWhileBrowserRuns() override { return answer(++asks); }
@@ -31,6 +33,46 @@ class RecordingHost : public InstallHost {
   void ProgressChanged(double fraction) override { progress.push_back(fraction); }
   void ExtractionFinished(const std::wstring& folder) override { finished.push_back(folder); }
   void UserGaveUp() override { ++gave_up; }
+  void InstallFailed(InstallOutcome outcome, const std::wstring& detail) override {
+    failed.emplace_back(outcome, detail);
+  }
+};
+
+// Runs `command` (a Windows program of the prefix) and waits for it.
+void RunProgram(std::wstring command) {
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
+                             &startup, &process));
+  WaitForSingleObject(process.hProcess, 60000);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+}
+
+// What the phase sink of the swap test works on (a sink is a plain function).
+std::wstring g_temp_archive_to_swap;
+std::wstring g_swapped_in_archive;
+
+// Another process tries, between the counting and the extracting pass, to
+// overwrite, replace and delete the temporary archive.
+void SwapTheArchiveBetweenThePasses(const char* phase) {
+  if (std::string(phase) != "files counted" || g_temp_archive_to_swap.empty()) return;
+  const std::wstring target = L"\"" + g_temp_archive_to_swap + L"\"";
+  const std::wstring source = L"\"" + g_swapped_in_archive + L"\"";
+  const std::wstring moved = L"\"" + g_swapped_in_archive + L".moved\"";
+  RunProgram(L"cmd.exe /c del /f /q " + target);
+  RunProgram(L"cmd.exe /c copy /y " + source + L" " + target);
+  RunProgram(L"cmd.exe /c copy /y " + source + L" " + moved + L" & move /y " + moved + L" " + target);
+}
+
+// Records the temporary archive's name for the swapping sink.
+class SwapTargetHost : public RecordingHost {
+ public:
+  void TempArchiveCreated(const std::wstring& path) override {
+    RecordingHost::TempArchiveCreated(path);
+    g_temp_archive_to_swap = path;
+  }
 };
 
 class InstallWorkerTest : public ::testing::Test {
@@ -139,9 +181,71 @@ TEST_F(InstallWorkerTest, EarlyStopsEndQuietlyWithoutFinishing) {
   no_parent.install_folder = root_ / L"missing\\VelkoBrowser";  // only the last component is created
   EXPECT_EQ(RunInstall(no_parent, host_, stop_), InstallOutcome::kNoInstallFolder);
 
+  EXPECT_TRUE(host_.failed.empty());
   EXPECT_TRUE(host_.progress.empty());
   EXPECT_TRUE(host_.finished.empty());
   EXPECT_TRUE(host_.temp_archives.empty());
+}
+
+// The installer runs elevated and its temporary archive lies in a folder the
+// user can write: another process must not be able to change what the
+// second pass unpacks.
+TEST_F(InstallWorkerTest, PackageSwappedBetweenThePassesByAnotherProcessIsNeverUnpacked) {
+  SwapTargetHost host;
+  const std::wstring swapped_in = test::ExeFolder() + L"\\test_archives\\solid.rar";
+  g_swapped_in_archive = root_ / L"swap.rar";
+  ASSERT_TRUE(CopyFileW(swapped_in.c_str(), g_swapped_in_archive.c_str(), FALSE));
+  SetPhaseSink(&SwapTheArchiveBetweenThePasses);
+  const InstallOutcome outcome = RunInstall(plan_, host, stop_);
+  SetPhaseSink(nullptr);
+  g_temp_archive_to_swap.clear();
+  EXPECT_EQ(outcome, InstallOutcome::kFinished);
+  EXPECT_TRUE(host.failed.empty());
+  EXPECT_FALSE(test::FileExists(plan_.install_folder + L"\\s1.txt")) << "the swapped archive was unpacked";
+  EXPECT_EQ(test::ListFilesRecursively(plan_.install_folder).size(), 244u);
+  ASSERT_EQ(host.temp_archives.size(), 1u);
+  EXPECT_NE(test::ReadWholeFile(host.temp_archives[0]), test::ReadWholeFile(swapped_in));
+}
+
+// A file that fails (here its checksum) after others were written: reported,
+// nothing of the run stays, an installation that was there is untouched.
+TEST_F(InstallWorkerTest, AFailedFileIsReportedAndLeavesNothingOfTheRun) {
+  InstallPlan bad = plan_;
+  bad.package_module = test::ExeFolder() + L"\\installer_bad_crc_package.exe";
+  EXPECT_EQ(RunInstall(bad, host_, stop_), InstallOutcome::kFileFailed);
+  ASSERT_EQ(host_.failed.size(), 1u);
+  EXPECT_EQ(host_.failed[0].first, InstallOutcome::kFileFailed);
+  EXPECT_NE(host_.failed[0].second.find(L"bad_crc.txt"), std::wstring::npos) << test::Narrow(host_.failed[0].second);
+  EXPECT_TRUE(host_.finished.empty());
+  EXPECT_FALSE(test::FolderExists(plan_.install_folder)) << "made by this run, so removed";
+  EXPECT_FALSE(test::FolderExists(plan_.install_folder + L".staging"));
+
+  ASSERT_TRUE(CreateDirectoryW(plan_.install_folder.c_str(), nullptr));
+  test::WriteWholeFile(plan_.install_folder + L"\\first.txt", "installed before");
+  EXPECT_EQ(RunInstall(bad, host_, stop_), InstallOutcome::kFileFailed);
+  EXPECT_EQ(test::ReadWholeFile(plan_.install_folder + L"\\first.txt"), "installed before");
+  EXPECT_EQ(test::ListFilesRecursively(plan_.install_folder).size(), 1u);
+  EXPECT_EQ(host_.failed.size(), 2u);
+}
+
+// Installing over an installation one of whose files another program holds
+// open: reported with that file, and not one file of the installation changes.
+TEST_F(InstallWorkerTest, AFileInUseIsReportedAndTheInstallationStaysAsItWas) {
+  ASSERT_TRUE(CreateDirectoryW(plan_.install_folder.c_str(), nullptr));
+  const std::wstring locked = plan_.install_folder + L"\\Updater.exe";
+  test::WriteWholeFile(locked, "the installed updater");
+  test::WriteWholeFile(plan_.install_folder + L"\\chrome.exe", "the installed browser");
+  HANDLE holder = CreateFileW(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+  const InstallOutcome outcome = RunInstall(plan_, host_, stop_);
+  CloseHandle(holder);
+  EXPECT_EQ(outcome, InstallOutcome::kFilesInUse);
+  ASSERT_EQ(host_.failed.size(), 1u);
+  EXPECT_EQ(host_.failed[0].second, locked);
+  EXPECT_TRUE(host_.finished.empty());
+  EXPECT_EQ(test::ReadWholeFile(plan_.install_folder + L"\\chrome.exe"), "the installed browser");
+  EXPECT_EQ(test::ListFilesRecursively(plan_.install_folder).size(), 2u);
+  EXPECT_FALSE(test::FolderExists(plan_.install_folder + L".staging"));
 }
 
 // A message-only window standing in for the controller: records the private

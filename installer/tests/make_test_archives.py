@@ -10,6 +10,11 @@
                  header's CRC32 recomputed.
   corrupt.rar    bytes that are no archive at all.
   truncated.rar  the first half of PACKAGE (a valid archive cut short).
+  unicode5.rar   RAR 5 with the Unicode names of make_rar4_archives.py
+  solid.rar      a solid, compressed RAR 5 archive of six files
+  rar4_*.rar     stored RAR 4 archives (make_rar4_archives.py)
+Each file of unicode5.rar and solid.rar holds "content of <name>\n", the
+name with "\" separators.
 
 Usage: make_test_archives.py OUTDIR PACKAGE.rar [--rar rar]
 """
@@ -19,6 +24,8 @@ import subprocess
 import sys
 import tempfile
 import zlib
+
+import make_rar4_archives
 
 SIGNATURE = b"Rar!\x1a\x07\x01\x00"
 
@@ -106,6 +113,24 @@ def make_hostile(outdir, rar):
         f.write(data)
 
 
+def make_from_names(outdir, rar, archive_name, names, options):
+    """A RAR 5 archive made by rar of files named `names` ("\\" separators)."""
+    with tempfile.TemporaryDirectory() as stage:
+        for name in names:
+            path = os.path.join(stage, *name.split("\\"))
+            os.makedirs(os.path.dirname(path), exist_ok=True)
+            with open(path, "wb") as f:
+                f.write(f"content of {name}\n".encode("utf-8"))
+        output = os.path.join(os.path.abspath(outdir), archive_name)
+        if os.path.exists(output):
+            os.remove(output)
+        tops = sorted({n.split("\\")[0] for n in names})
+        subprocess.run([rar, "a", "-r", "-idq", "-ma5"] + options + [output] + tops, cwd=stage, check=True)
+
+
+SOLID_NAMES = ["s1.txt", "s2.txt", "s3.txt", "s4.txt", "s5.txt", "dir\\s6.txt"]
+
+
 def main():
     args = sys.argv[1:]
     rar = "rar"
@@ -116,6 +141,9 @@ def main():
     outdir, package = args
     os.makedirs(outdir, exist_ok=True)
     make_hostile(outdir, rar)
+    make_from_names(outdir, rar, "unicode5.rar", make_rar4_archives.UNICODE_NAMES, [])
+    make_from_names(outdir, rar, "solid.rar", SOLID_NAMES, ["-s", "-m5"])
+    make_rar4_archives.main([outdir])
     with open(os.path.join(outdir, "corrupt.rar"), "wb") as f:
         f.write(b"This is not an archive.\n" * 100)
     with open(package, "rb") as f:

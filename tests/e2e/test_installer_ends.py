@@ -1,6 +1,7 @@
 """installer.exe end to end: the ways a run ends other than a plain install —
 closing, a second copy, the running-browser question, minimising, a package
-that does not open and one whose entry names try to leave the install folder."""
+that does not open, one with a file that fails its checksum, and one whose
+entry names try to leave the install folder."""
 
 from __future__ import annotations
 
@@ -16,6 +17,7 @@ from test_installer_install import (  # noqa: F401  (fixtures)
     package_manifest, shell_tray, skin, text_matches, wait_for)
 
 BOX_TITLE = "提示"
+FAILURE_TITLE = "岚石浏览器安装"
 
 
 @pytest.fixture(scope="session")
@@ -31,18 +33,18 @@ def nothing_installed(wine, machine) -> bool:
             and machine.shortcuts() == [] and machine.temp_archives() == [])
 
 
-def boxes(display, run: InstallerRun) -> list[str]:
+def boxes(display, run: InstallerRun, title: str = BOX_TITLE) -> list[str]:
     return display.xdotool("search", "--onlyvisible", "--pid", str(run.process.pid), "--name",
-                           f"^{BOX_TITLE}$").split()
+                           f"^{title}$").split()
 
 
-def answer_box(display, run: InstallerRun, key: str) -> None:
+def answer_box(display, run: InstallerRun, key: str, title: str = BOX_TITLE) -> None:
     # The window search can miss a box that is being shown or raised; look
     # again for a while before giving up.
     found: list[str] = []
 
     def box_shown() -> bool:
-        found[:] = boxes(display, run)
+        found[:] = boxes(display, run, title)
         return bool(found)
 
     assert wait_for(box_shown, 10), "no question box"
@@ -121,6 +123,21 @@ def test_package_that_does_not_open_stays_at_0_and_close_removes_the_archive(
     assert machine.temp_archives() == []
     assert machine.installed_files() == {}
     assert wine.reg_export(STARTMENU_KEY) is None
+
+
+def test_file_that_fails_its_checksum_is_reported_and_leaves_nothing(wine, test_installers,
+                                                                      display, skin, machine):
+    """The first file is unpacked, the second fails its checksum: a box says
+    so, the installer ends with -1 and nothing of the run is left."""
+    run = InstallerRun(wine, test_installers / "installer_bad_crc_package.exe", display)
+    try:
+        click_install(run, display, skin, run.wait_window())
+        answer_box(display, run, "Return", FAILURE_TITLE)
+        assert run.wait_exit(timeout=30) == 255
+    finally:
+        run.kill()
+    assert nothing_installed(wine, machine)
+    assert not (machine.install_dir.parent / "VelkoBrowser.staging").exists()
 
 
 def test_hostile_entry_names_write_nothing_outside_the_install_folder(wine, test_installers,

@@ -5,13 +5,12 @@
 #include <tinyxml.h>
 #include <windows.h>
 
+#include "uilib/binding_ref.h"
 #include "uilib/text_util.h"
 #include "uilib/uilib_impl.h"
 
 namespace uilibtool {
 namespace {
-
-constexpr std::string_view kBindingPrefix = "uilib::";
 
 // Prints the call and leaves the event unhandled, so nothing closes.
 int PrintingHandler(const char* event, IUILibElement* element) {
@@ -22,10 +21,9 @@ int PrintingHandler(const char* event, IUILibElement* element) {
 
 void CollectNames(const TiXmlElement* element, std::vector<std::string>& names) {
   for (const TiXmlAttribute* a = element->FirstAttribute(); a != nullptr; a = a->Next()) {
-    const std::string_view name = a->Name();
-    const std::string_view value = a->Value();
-    if (!uilib::StartsWithIgnoreCase(name, "on") || !uilib::StartsWithIgnoreCase(value, kBindingPrefix)) continue;
-    std::string handler(value.substr(kBindingPrefix.size()));
+    const char* bound = uilib::BoundName(a->Value());
+    if (!uilib::StartsWithIgnoreCase(a->Name(), "on") || bound == nullptr) continue;
+    std::string handler(bound);
     if (std::find(names.begin(), names.end(), handler) == names.end()) names.push_back(std::move(handler));
   }
   for (const TiXmlElement* child = element->FirstChildElement(); child != nullptr;

@@ -168,8 +168,11 @@ TEST_F(ControllerRun, DownloadsThePackageAndAppliesItInPlaceWhenNoCopyStarts) {
   ASSERT_FALSE(controller_.package_path().empty());
   EXPECT_EQ(controller_.package_path().rfind(DownloadFolder() + L"\\", 0), 0u);
   EXPECT_TRUE(Exists(controller_.package_path())) << "the package stays in the download folder";
+  // Every file of the package, not just one of them.
   EXPECT_EQ(test_support::ReadWholeFile(Target() + L"\\data\\nested\\file.txt"),
             std::optional<std::string>("nested content\n"));
+  EXPECT_EQ(test_support::ReadWholeFile(Target() + L"\\readme.txt"), std::optional<std::string>("version 2\n"));
+  EXPECT_TRUE(Exists(Target() + L"\\updater.exe"));
   EXPECT_EQ(controller_.update_info()->engine_task, nullptr);
   ASSERT_NE(controller_.task_params(), nullptr);
   EXPECT_EQ(controller_.task_params()->start_flag, 1);

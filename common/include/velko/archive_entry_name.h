@@ -15,12 +15,16 @@ enum class EntryNameVerdict {
   kDriveOrStream,    // contains ":": a drive prefix ("C:x") or an alternate data stream
   kParentComponent,  // a component that Windows reads as ".." (dots and trailing blanks only)
   kControlCharacter, // a character below U+0020, which no Windows file name may hold
+  kDeviceName,       // a component Windows opens as a device: CON, NUL, AUX.txt, COM1, LPT9 ...
 };
 
 // Judges an entry name as Windows would resolve it below a folder. Both "\"
 // and "/" separate components. A component made only of dots and blanks is
 // refused unless it is exactly ".", because Windows strips trailing dots and
-// blanks from components, so "..." or ".. " would become "..".
+// blanks from components, so "..." or ".. " would become "..". A component
+// whose part before the first dot (trailing blanks ignored) is a reserved
+// device name, in any letter case, is refused: writing "NUL.txt" or "COM1"
+// opens the device instead of creating a file.
 EntryNameVerdict CheckArchiveEntryName(std::u16string_view name);
 EntryNameVerdict CheckArchiveEntryName(std::string_view name);  // 8-bit, ASCII separators
 #ifdef _WIN32

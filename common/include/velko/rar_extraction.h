@@ -16,6 +16,9 @@ enum class ExtractionStatus {
   kReopenFailed,  // the second opening (extracting pass) failed
   kDamaged,       // a header could not be read before the archive's end
   kStopped,       // the stop flag was raised
+  kFileFailed,    // the library could not write a file (bad checksum, encrypted,
+                  // unsupported method, disk full): the pass ends there
+  kIncomplete,    // the second pass handled fewer files than the first counted
 };
 
 struct ExtractionResult {
@@ -23,7 +26,9 @@ struct ExtractionResult {
   std::size_t files_total = 0;      // file entries counted in the first pass
   std::size_t files_done = 0;       // file entries handled in the second pass
   std::size_t files_failed = 0;     // handed to the library, which reported an error
-  std::size_t entries_refused = 0;  // names leaving the folder, or links: never written
+  std::size_t entries_refused = 0;  // names leaving the folder, device names, or links: never written
+  std::wstring failed_entry;        // kFileFailed: the entry's name
+  int library_error = 0;            // kFileFailed: the library's ERAR_ code
 };
 
 // Called after each file entry of the second pass with (done, total).
@@ -37,11 +42,13 @@ struct ExtractionHooks {
 };
 
 // Unpacks every file of the archive below `folder`, creating missing folders.
-// Entry names that would resolve outside the folder (absolute, drive or UNC
-// prefix, ".." components) and link entries are skipped. `stop` is checked
-// between entries and while a file is being written. A first pass that ends
-// on a damaged header still counts as complete only when the archive's end
-// was reached, so a damaged archive is never extracted.
+// Entry names are the library's wide names. Names that would resolve outside
+// the folder (absolute, drive or UNC prefix, ".." components), device names
+// and link entries are skipped. `stop` is checked between entries and while a
+// file is being written. A first pass that ends on a damaged header counts as
+// complete only when the archive's end was reached, so a damaged archive is
+// never extracted. Only kFinished means that every file was written; on any
+// other status the files written so far are left for the caller to remove.
 ExtractionResult ExtractArchiveToFolder(const std::wstring& archive_path,
                                         const std::wstring& folder,
                                         const ExtractionHooks& hooks,
@@ -55,5 +62,7 @@ inline ExtractionResult ExtractArchiveToFolder(const std::wstring& archive_path,
 }
 
 const char* ExtractionStatusText(ExtractionStatus status);
+// What the library's ERAR_ code of a failed file means, in a few words.
+const char* LibraryErrorText(int library_error);
 
 }  // namespace velko

@@ -138,7 +138,9 @@ void RouteHttpServer::Answer(SOCKET connection) {
   std::string reply = "HTTP/1.1 " + std::to_string(route.status) + " " +
                       ReasonPhrase(route.status) + "\r\n";
   if (!route.content_type.empty()) reply += "Content-Type: " + route.content_type + "\r\n";
-  reply += "Content-Length: " + std::to_string(route.body.size()) + "\r\nConnection: close\r\n\r\n";
+  if (!route.location.empty()) reply += "Location: " + route.location + "\r\n";
+  if (!route.no_length) reply += "Content-Length: " + std::to_string(route.body.size()) + "\r\n";
+  reply += "Connection: close\r\n\r\n";
   if (route.stall) {
     SendAll(connection, reply + route.body.substr(0, route.body.size() / 2));
     HoldUntilClosed(connection);

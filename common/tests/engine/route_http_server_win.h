@@ -21,6 +21,8 @@ struct HttpRoute {
   std::string content_type = "application/octet-stream";
   std::string body;
   bool stall = false;  // send half the body, then hold the connection open
+  std::string location = "";  // sent as a Location header when not empty (redirects)
+  bool no_length = false;     // no Content-Length: the closed connection ends the body
 };
 
 class RouteHttpServer {

@@ -8,15 +8,15 @@
 #include <tinyxml.h>
 
 #include "uilib/animation.h"
+#include "uilib/binding_ref.h"
 #include "uilib/element_factory.h"
 #include "uilib/error.h"
 #include "uilib/scroll_link.h"
+#include "uilib/skin_limits.h"
 #include "uilib/text_util.h"
 #include "uilib/tree_lock.h"
 
 namespace {
-
-constexpr std::string_view kBindingPrefix = "uilib::";
 
 std::unique_ptr<TiXmlElement> DeepCopy(const TiXmlElement* xml) {
   if (xml == nullptr) AtlThrow(uilib::kEInvalidArg);
@@ -96,21 +96,19 @@ void CUILibElement::WriteStoreObject() {
 }
 
 void CUILibElement::BuildChildren() {
+  // Past the skin limits the build fails through the error path (skin_limits.h).
+  const uilib::TreeBuildScope scope(this);
   if (BuildChildrenFromProvider()) return;
   for (const TiXmlElement* child = xml_->FirstChildElement(); child != nullptr;
        child = child->NextSiblingElement()) {
-    AppendCreated(child);
+    AppendCreated(child, scope.Outermost());
     // The count is read again before each copy; an unknown tag makes no copies either.
-    for (int made = 0; made < DupCount(child); ++made) AppendCreated(child);
+    for (int made = 0; made < DupCount(child); ++made) AppendCreated(child, true);
   }
 }
 
 bool CUILibElement::BuildChildrenFromProvider() {
-  const char* binding = xml_->Attribute("provider");
-  if (binding == nullptr || lib_ == nullptr || !uilib::StartsWithIgnoreCase(binding, kBindingPrefix)) {
-    return false;
-  }
-  void* registered = lib_->FindHandler(binding + kBindingPrefix.size());
+  void* registered = uilib::FindBound(lib_, xml_->Attribute("provider"));
   if (registered == nullptr) return false;
   auto* provider = static_cast<IUILibItemProvider*>(registered);
   TiXmlElement* first = nullptr;
@@ -120,32 +118,37 @@ bool CUILibElement::BuildChildrenFromProvider() {
   // owns itself); it is deleted once the children are built, or on failure.
   std::unique_ptr<TiXmlNode> owner(first->Parent() != nullptr ? first->Parent() : first);
   for (const TiXmlElement* item = first; item != nullptr; item = item->NextSiblingElement()) {
-    AppendCreated(item);
+    AppendCreated(item, true);
   }
   return true;
 }
 
-void CUILibElement::AppendCreated(const TiXmlElement* xml) {
-  if (auto child = uilib::CreateElement(xml->Value(), this, xml, lib_)) children_.Append(std::move(child));
+std::unique_ptr<CUILibElement> CUILibElement::CreateChild(const TiXmlElement* xml, bool fresh) {
+  const uilib::ElementBuildGuard guard(this, *xml, fresh);
+  return uilib::CreateElement(xml->Value(), this, xml, lib_);
+}
+
+void CUILibElement::AppendCreated(const TiXmlElement* xml, bool fresh) {
+  if (auto child = CreateChild(xml, fresh)) children_.Append(std::move(child));
 }
 
 void CUILibElement::AppendChildren(const TiXmlElement* first) {
   for (const TiXmlElement* item = first; item != nullptr; item = item->NextSiblingElement()) {
-    AppendCreated(item);
+    AppendCreated(item, true);
   }
   AfterTreeChange();
 }
 
 void CUILibElement::PrependChildren(const TiXmlElement* first) {
   for (const TiXmlElement* item = first; item != nullptr; item = item->NextSiblingElement()) {
-    if (auto child = uilib::CreateElement(item->Value(), this, item, lib_)) children_.Prepend(std::move(child));
+    if (auto child = CreateChild(item, true)) children_.Prepend(std::move(child));
   }
   AfterTreeChange();
 }
 
 int CUILibElement::SetOverlay(const TiXmlElement* xml) {
   if (xml == nullptr) return 0;
-  auto overlay = uilib::CreateElement(xml->Value(), this, xml, lib_);
+  auto overlay = CreateChild(xml, true);
   if (!overlay) return 0;
   overlay_ = std::move(overlay);
   AfterTreeChange();

@@ -3,6 +3,7 @@
 #include <tinyxml.h>
 
 #include "uilib/element.h"
+#include "uilib/binding_ref.h"
 #include "uilib/shell_open.h"
 #include "uilib/text_util.h"
 
@@ -10,13 +11,9 @@ using uilib::PointF;
 
 namespace {
 
-constexpr std::string_view kBindingPrefix = "uilib::";
-
 // The handler name an attribute binds, or null when it binds none.
 const char* BoundHandlerName(const TiXmlElement* xml, const char* event) {
-  const char* value = xml->Attribute(event);
-  if (value == nullptr || !uilib::StartsWithIgnoreCase(value, kBindingPrefix)) return nullptr;
-  return value + kBindingPrefix.size();
+  return uilib::BoundName(xml->Attribute(event));
 }
 
 }  // namespace

@@ -48,6 +48,12 @@ ScrollOutcome ComputeScroll(int code, int track, const ScrollState& state) {
   return out;
 }
 
+int ThumbTrackPosition(unsigned message_word, int record_track) {
+  message_word &= 0xFFFFu;
+  if ((static_cast<unsigned>(record_track) & 0xFFFFu) == message_word) return record_track;
+  return static_cast<short>(message_word);
+}
+
 namespace {
 
 void PassOffset(CUILibElement* parent, int position) {

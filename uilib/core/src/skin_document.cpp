@@ -5,6 +5,7 @@
 #include <string>
 #include <tinyxml.h>
 
+#include "uilib/skin_limits.h"
 #include "uilib/text_util.h"
 #include "velko/tinyxml_text.h"
 
@@ -17,6 +18,11 @@ SkinLoadResult SkinDocument::LoadFromMemory(std::string_view bytes) {
   document_.reset();
   last_error_.clear();
   // TinyXML parses a zero-terminated buffer (padded: see velko/tinyxml_text.h).
+  // TinyXML recurses once per nesting level: too deep a text is refused unread.
+  if (!RawNestingWithinLimits(bytes)) {
+    last_error_ = "elements are nested more than " + std::to_string(kMaxSkinDepth) + " deep";
+    return SkinLoadResult::kLimitExceeded;
+  }
   const std::string text = velko::TinyXmlParseBuffer(bytes);
   auto document = std::make_unique<TiXmlDocument>();
   document->Parse(text.c_str(), nullptr, TIXML_ENCODING_UNKNOWN);
@@ -31,6 +37,8 @@ SkinLoadResult SkinDocument::LoadFromMemory(std::string_view bytes) {
                                   : std::string("the root element is <") + root->Value() + ">, not <uilib>";
     return SkinLoadResult::kWrongRoot;
   }
+  last_error_ = CheckDocumentLimits(*root);
+  if (!last_error_.empty()) return SkinLoadResult::kLimitExceeded;
   document_ = std::move(document);
   return SkinLoadResult::kOk;
 }

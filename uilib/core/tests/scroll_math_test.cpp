@@ -38,6 +38,14 @@ TEST(ScrollMathTest, ThumbRequestsAreClampedAndOnlyTrackingReportsTheEnd) {
   EXPECT_EQ(ComputeScroll(kScrollThumbTrack, -5, At(40)).position, 0);
 }
 
+TEST(ScrollMathTest, ThumbPositionsBeyondSixteenBitsComeFromTheRecord) {
+  EXPECT_EQ(ThumbTrackPosition(70000 & 0xFFFF, 70000), 70000);
+  EXPECT_EQ(ThumbTrackPosition(0xFFFF, 131071), 131071);
+  // A request the record knows nothing of: the message's signed word.
+  EXPECT_EQ(ThumbTrackPosition(40, 0), 40);
+  EXPECT_EQ(ThumbTrackPosition(0xFFFB, 12), -5);
+}
+
 TEST(ScrollMathTest, TopBottomAndEndScroll) {
   EXPECT_EQ(ComputeScroll(kScrollTop, 0, At(120)).position, 0);
   EXPECT_FALSE(ComputeScroll(kScrollTop, 0, At(0)).changed);

@@ -2,6 +2,7 @@
 
 #include <tinyxml.h>
 
+#include "uilib/download_record.h"
 #include "uilib/shell_open.h"
 #include "uilib/text_util.h"
 #include "uilib/widgets/wide_text.h"
@@ -14,9 +15,7 @@ ElementList& AdAnimationList() {
   return *list;
 }
 
-bool IsWebAddress(const std::string& target) {
-  return StartsWithIgnoreCase(target, "http://") || StartsWithIgnoreCase(target, "https://");
-}
+bool IsWebAddress(const std::string& target) { return IsDownloadableUrl(target); }
 
 bool ParseAdConfig(const std::string& text, AdConfig* config) {
   if (text.size() > kMaxAdConfigBytes) return false;

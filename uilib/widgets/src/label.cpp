@@ -5,27 +5,18 @@
 
 #include "uilib/scroll_link.h"
 #include "uilib/text_measure.h"
+#include "uilib/text_ref.h"
 #include "uilib/text_util.h"
 #include "uilib/widgets/text_fit.h"
 #include "uilib/widgets/widget_state.h"
 
 namespace {
 
-constexpr std::string_view kStringPrefix = "string::";
-
-// The `value` text: "string::key" through the client's text provider,
-// anything else UTF-8.
+// The `value` text, resolved as every text reference of a skin is.
 std::wstring ValueText(const TiXmlElement* xml, IUILib* lib) {
   const char* value = xml->Attribute("value");
   if (value == nullptr) return {};
-  if (uilib::StartsWithIgnoreCase(value, kStringPrefix)) {
-    std::wstring text;
-    if (lib != nullptr && lib->GetTextProvider() != nullptr) {
-      lib->GetTextProvider()->GetText(text, value + kStringPrefix.size());
-    }
-    return text;
-  }
-  return uilib::Utf8ToWide(value);
+  return uilib::ResolveText(lib, value);
 }
 
 int MeasureText(Gdiplus::Graphics* graphics, const CUILibStyle& style, const std::wstring& text,

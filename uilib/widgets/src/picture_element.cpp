@@ -2,16 +2,10 @@
 
 #include <tinyxml.h>
 
-#include "uilib/text_util.h"
+#include "uilib/binding_ref.h"
 #include "uilib/widgets/image_fit.h"
 #include "uilib/widgets/texture_attributes.h"
 #include "uilib/widgets/widget_state.h"
-
-namespace {
-
-constexpr std::string_view kHandlerPrefix = "uilib::";
-
-}  // namespace
 
 CUILibPictureElement::CUILibPictureElement(CUILibElement* parent, const TiXmlElement* xml, IUILib* lib,
                                            uilib::ElementList& animation_list, bool repaint_on_download)
@@ -28,10 +22,7 @@ CUILibPictureElement::CUILibPictureElement(CUILibElement* parent, const TiXmlEle
       if (const char* placeholder = copy->Attribute("default-src")) picture_ = uilib::LoadTextureReference(placeholder);
     }
   }
-  const char* provider = copy->Attribute("img_provider");
-  if (provider != nullptr && lib != nullptr && uilib::StartsWithIgnoreCase(provider, kHandlerPrefix)) {
-    provider_ = static_cast<ImageProvider*>(lib->FindHandler(provider + kHandlerPrefix.size()));
-  }
+  provider_ = static_cast<ImageProvider*>(uilib::FindBound(lib, copy->Attribute("img_provider")));
   interpolation_ = uilib::InterpolationModeFromName(copy->Attribute("InterpolationMode"));
 }
 

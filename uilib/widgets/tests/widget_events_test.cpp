@@ -183,6 +183,13 @@ TEST_F(WidgetEventsTest, LabelSetText) {
   EXPECT_EQ(Repaints().size(), repaints + 1);
 }
 
+// Without a text provider a "string::" text is shown as written, prefix and all.
+TEST_F(WidgetEventsTest, TextKeysWithoutAProviderStayLiteral) {
+  Build("<label id='l' value='string::caption'/><anchor id='a' value='STRING::link'/>");
+  EXPECT_EQ(As<CUILibLabel>("l")->Text(), L"string::caption");
+  EXPECT_EQ(As<CUILibAnchor>("a")->Text(), L"STRING::link");
+}
+
 TEST_F(WidgetEventsTest, VirtualProgressClampsAndRepaints) {
   Build("<virtualprocessbar id='p' progress='2' texture='color:rgb(0,0,255)' style='width:100px;height:3px;'/>"
         "<virtualcircleprocess id='c' style='width:50px;height:50px;'/>");

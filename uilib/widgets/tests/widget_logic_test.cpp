@@ -94,13 +94,16 @@ TEST(WidgetStateTest, StateIndexAndFrames) {
   EXPECT_EQ(CheckBoxFrameX(kStateDisabled, true, 15), 105.0f);
 }
 
-TEST(WidgetStateTest, ShortColourListUsesItsLastColour) {
-  const Colours one{0xFF112233};
-  EXPECT_EQ(ColourForState(one, kStateHovered), 0xFF112233u);
-  EXPECT_EQ(ColourForState(one, kStateDisabled), 0xFF112233u);
-  const Colours two{1, 2};
-  EXPECT_EQ(ColourForState(two, kStateNormal), 1u);
-  EXPECT_EQ(ColourForState(two, kStatePressed), 2u);
+TEST(WidgetStateTest, EachStateTakesItsColourAndShortListsTheirLast) {
+  const Colours four{0xFF000001, 0xFF000002, 0xFF000003, 0xFF000004};
+  EXPECT_EQ(ColourForState(four, kStateNormal), 0xFF000001u);
+  EXPECT_EQ(ColourForState(four, kStateHovered), 0xFF000002u);
+  EXPECT_EQ(ColourForState(four, kStatePressed), 0xFF000003u);
+  EXPECT_EQ(ColourForState(four, kStateDisabled), 0xFF000004u);
+  const Colours two{0xFF0000AA, 0xFF0000BB};
+  EXPECT_EQ(ColourForState(two, kStateNormal), 0xFF0000AAu);
+  EXPECT_EQ(ColourForState(two, kStatePressed), 0xFF0000BBu);
+  EXPECT_EQ(ColourForState(two, kStateDisabled), 0xFF0000BBu);
 }
 
 TEST(WidgetStateTest, RepaintRectangles) {

@@ -16,6 +16,7 @@ inline constexpr UINT WM_MINIMIZE_WINDOWS = WM_USER + 507;     // 1531, posted
 inline constexpr UINT WM_LAUNCH_BROWSER = WM_USER + 508;       // 1532, posted by the worker
 inline constexpr UINT WM_UPDATE_PROGRESS = WM_USER + 509;      // 1533, posted
 inline constexpr UINT WM_CONSENT_CHANGED = WM_USER + 510;      // 1534, posted; wParam 1/0
+inline constexpr UINT WM_INSTALL_FAILED = WM_USER + 511;       // 1535, posted by the worker
 inline constexpr UINT WM_ASK_BROWSER_RUNNING = WM_USER + 512;  // 1536, sent by the worker
 inline constexpr UINT WM_REGISTER_BROWSER = WM_USER + 513;     // 1537, posted by the worker
 

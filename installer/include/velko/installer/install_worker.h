@@ -20,6 +20,8 @@
 
 namespace velko::installer {
 
+enum class InstallOutcome;
+
 // What the worker asks of and reports to the program that runs it. All calls
 // come from the worker thread.
 class InstallHost {
@@ -35,6 +37,11 @@ class InstallHost {
   virtual void ExtractionFinished(const std::wstring& install_folder) = 0;
   // The user gave up in the running-browser question: end the program.
   virtual void UserGaveUp() = 0;
+  // The install failed (never kFinished, kUserGaveUp or
+  // kStopped); what this run wrote is gone. `detail` names the file concerned
+  // and the reason, or is empty. The controller's host reports it and ends
+  // with a failure code; a host without a user (a benchmark) may ignore it.
+  virtual void InstallFailed(InstallOutcome /*outcome*/, const std::wstring& /*detail*/) {}
 };
 
 struct InstallPlan {
@@ -54,13 +61,23 @@ enum class InstallOutcome {
   kNoInstallFolder,    // the install folder is unknown or cannot be created
   kNoPackage,          // installer not loadable as data, or resource missing
   kTempFileFailed,     // temporary archive not creatable or not fully written
-  kArchiveUnreadable,  // the archive did not open (first or second time)
+  kArchiveUnreadable,  // the archive did not open, a header was damaged, or
+                       // the second pass found fewer files than the first
+  kFileFailed,         // a file could not be unpacked (checksum, encrypted, disk full ...)
+  kFilesInUse,         // a file to be replaced is in use by another program
+  kSwapFailed,         // the unpacked files could not be moved into place
 };
 
 const char* InstallOutcomeText(InstallOutcome outcome);
 
 // The worker's whole sequence, on the calling thread. `stop` is checked in
-// the running-browser loop and between archive entries.
+// the running-browser loop and between archive entries. The package is
+// unpacked into a staging folder beside the install folder and swapped in
+// only when every file was written (velko/staged_swap.h), so a failed run
+// leaves the install folder as it found it (and removes it when this run
+// created it). A failure once the archive has opened is reported through
+// InstallFailed; earlier ones (no package, no temporary file, an archive
+// that does not open) end quietly.
 InstallOutcome RunInstall(const InstallPlan& plan, InstallHost& host, const std::atomic<bool>& stop);
 
 // Owns the worker thread. Destroying it (or StopAndWait) raises the stop flag
@@ -98,7 +115,11 @@ struct InstallState {
   std::atomic<double> progress{0.0};
   std::wstring temp_archive;
   std::wstring install_folder;
+  std::wstring failure_text;  // the message shown on WM_INSTALL_FAILED
 };
+
+// The text the user reads when an install failed.
+std::wstring InstallFailureText(InstallOutcome outcome, const std::wstring& detail);
 
 // The host a controller uses: stores into InstallState and posts the
 // controller's private messages to its window; the running-browser question
@@ -113,6 +134,7 @@ class ControllerWindowHost final : public InstallHost {
   void ProgressChanged(double fraction) override;
   void ExtractionFinished(const std::wstring& install_folder) override;
   void UserGaveUp() override;
+  void InstallFailed(InstallOutcome outcome, const std::wstring& detail) override;
 
  private:
   HWND window_;

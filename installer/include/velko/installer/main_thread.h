@@ -38,7 +38,7 @@ class CMainThread final : public velko::window::WindowBase {
   // which includes every reason WM_CREATE refuses (second instance, skin not
   // loadable, no Welcome window).
   bool CreateControllerWindow();
-  // The message loop; returns the WM_QUIT code.
+  // The message loop; returns the WM_QUIT code: 0, or -1 after a failed install.
   int Run();
 
   // Test and benchmark builds: start installing as soon as the Welcome window
@@ -63,6 +63,9 @@ class CMainThread final : public velko::window::WindowBase {
   void OnRegisterBrowser();
   void OnMakeShortcuts();
   void OnLaunchBrowser();
+  void OnInstallFailed();
+
+  static constexpr wchar_t kFailureCaption[] = L"岚石浏览器安装";
 
   IUILib* m_pLib = nullptr;  // never released: lives until the process ends
   IUILibWindow* m_pWelcomeWnd = nullptr;
@@ -76,6 +79,7 @@ class CMainThread final : public velko::window::WindowBase {
   bool begin_install_when_created_ = false;
   bool asking_ = false;      // inside the running-browser question
   bool destroying_ = false;  // WM_DESTROY has begun
+  int exit_code_ = 0;        // -1 once the install failed
 };
 
 // The process's one controller; the event handlers reach it through this.

@@ -173,7 +173,10 @@ class CUILibElement : public CUILibBase, public IUILibElement, public uilib::Dow
 
   // True when the children came from (or were refused by) a registered provider.
   bool BuildChildrenFromProvider();
-  void AppendCreated(const TiXmlElement* xml);
+  // Creates a child of the kind `xml` names, within the skin limits; `fresh`
+  // when `xml` is not inside this element's own counted XML copy.
+  std::unique_ptr<CUILibElement> CreateChild(const TiXmlElement* xml, bool fresh);
+  void AppendCreated(const TiXmlElement* xml, bool fresh);
   void ReadCommonAttributes(const TiXmlElement* source);
   void WriteStoreObject();
   void SetDisabledRecursive(bool disabled);

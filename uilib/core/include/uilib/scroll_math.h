@@ -40,6 +40,13 @@ struct ScrollOutcome {
 // bottom jump to the ends. SB_ENDSCROLL and unknown codes change nothing.
 ScrollOutcome ComputeScroll(int code, int track, const ScrollState& state);
 
+// The track position of a thumb request. WM_VSCROLL carries only its low 16
+// bits (`message_word`); the control's scroll record has all of it. The
+// record's track position is taken when the message's bits are its low
+// bits, otherwise (a request posted for a bar that is not being dragged) the
+// message's word as a signed value.
+int ThumbTrackPosition(unsigned message_word, int record_track);
+
 // Gives the children of `scrolled` their scroll offsets after its content
 // scrolled to `position`: a STATIC child takes the position, any other keeps
 // its offset, and each passes its own offset on to its children by the same

@@ -18,6 +18,7 @@ enum class SkinLoadResult {
   kNotFound,    // file or resource missing or unreadable
   kXmlError,    // TinyXML reported an error
   kWrongRoot,   // no root element, or one not named uilib
+  kLimitExceeded,  // deeper, larger or with longer attributes than skin_limits.h allows
 };
 
 class SkinDocument {

@@ -1,62 +1,99 @@
 #include "uilib/win/curl_download_service.h"
 
+#include <algorithm>
 #include <cctype>
 
 #include "uilib/cache_naming.h"
-#include "uilib/text_util.h"
-#include "uilib/win/shared_temp_file.h"
+#include "uilib/win/cache_files.h"
 #include "velko/file_utils.h"
 #include "velko/path_text.h"
 #include "velko/wide_text.h"
 
 namespace uilib::win {
+
+struct CurlDownloadService::Transfer {
+  bool is_file = true;
+  std::string url;
+  CURL* easy = nullptr;
+  std::wstring final_path;        // file transfers: the cache file
+  ExclusiveFile temp;             // file transfers: where the body is written
+  std::string text;               // text transfers: the body
+  std::string content_type;       // text transfers
+  std::vector<DownloadRecord*> waiters;
+  std::uint64_t max_bytes = 0;
+  std::uint64_t received = 0;
+  int attempts = 0;
+  bool in_multi = false;
+  bool retry_pending = false;
+  bool over_cap = false;
+  bool delivering = false;  // its waiters are being told; it ends afterwards
+};
+
 namespace {
 
+using Transfer = CurlDownloadService::Transfer;
+
+// The live services (the runtime's, and any a test makes): a retry timer
+// finds its transfer among them.
+std::vector<CurlDownloadService*> g_services;
+
+// Counts `bytes` against the cap; past it the transfer fails for good.
+bool Accept(Transfer& t, size_t bytes) {
+  if (bytes > t.max_bytes - t.received) {
+    t.over_cap = true;
+    return false;
+  }
+  t.received += bytes;
+  return true;
+}
+
 size_t WriteToFile(char* data, size_t size, size_t count, void* user) {
-  auto* record = static_cast<DownloadRecord*>(user);
-  size_t bytes = size * count;
-  if (record->file == nullptr || bytes > MAXDWORD) return 0;  // no temporary file: fail and retry
+  auto& t = *static_cast<Transfer*>(user);
+  const size_t bytes = size * count;
+  if (t.temp.handle == INVALID_HANDLE_VALUE || bytes > MAXDWORD || !Accept(t, bytes)) return 0;
   DWORD written = 0;
-  if (!WriteFile(static_cast<HANDLE>(record->file), data, static_cast<DWORD>(bytes), &written, nullptr)) return 0;
+  if (!WriteFile(t.temp.handle, data, static_cast<DWORD>(bytes), &written, nullptr)) return 0;
   return written;
 }
 
 size_t AppendToText(char* data, size_t size, size_t count, void* user) {
-  auto* record = static_cast<DownloadRecord*>(user);
-  record->text.append(data, size * count);
-  return size * count;
+  auto& t = *static_cast<Transfer*>(user);
+  const size_t bytes = size * count;
+  if (!Accept(t, bytes)) return 0;
+  t.text.append(data, bytes);
+  return bytes;
 }
 
-bool IsHttpSuccess(CURL* transfer, CURLcode result) {
-  long code = 0;
-  curl_easy_getinfo(transfer, CURLINFO_RESPONSE_CODE, &code);
-  return result == CURLE_OK && code / 100 == 2;
+// Failures that another attempt cannot mend.
+bool IsPermanent(const Transfer& t, CURLcode result) {
+  return t.over_cap || result == CURLE_UNSUPPORTED_PROTOCOL || result == CURLE_URL_MALFORMAT ||
+         result == CURLE_FILESIZE_EXCEEDED || result == CURLE_TOO_MANY_REDIRECTS;
 }
 
-void CloseFile(DownloadRecord& record) {
-  if (record.file != nullptr) CloseHandle(static_cast<HANDLE>(record.file));
-  record.file = nullptr;
+void CloseTemp(ExclusiveFile& temp) {
+  if (temp.handle != INVALID_HANDLE_VALUE) CloseHandle(temp.handle);
+  temp.handle = INVALID_HANDLE_VALUE;
 }
 
-// The open temporary file, or null when it cannot be created (another
-// transfer of the same URL may hold it; the write then fails and is retried).
-void* OpenTemp(const std::wstring& path, bool for_everyone) {
-  HANDLE file = for_everyone ? CreateTempFileForEveryone(path) : CreateTempFile(path);
-  return file == INVALID_HANDLE_VALUE ? nullptr : file;
+void Attach(Transfer& t, DownloadRecord& record) {
+  t.waiters.push_back(&record);
+  record.transfer = t.easy;
+  record.file = t.is_file ? t.temp.handle : nullptr;
+  record.temp_path = t.temp.path;
+  record.retry_pending = t.retry_pending;
 }
-
-CurlDownloadService* g_instance = nullptr;
 
 }  // namespace
 
 CurlDownloadService::CurlDownloadService(CURLM* multi, HWND timer_window, std::wstring cache_folder,
                                          DownloadTimings timings)
     : multi_(multi), timer_window_(timer_window), cache_folder_(std::move(cache_folder)), timings_(timings) {
-  g_instance = this;
+  g_services.push_back(this);
 }
 
 CurlDownloadService::~CurlDownloadService() {
-  if (g_instance == this) g_instance = nullptr;
+  while (!transfers_.empty()) End(transfers_.back().get());
+  std::erase(g_services, this);
 }
 
 std::wstring CurlDownloadService::CachePathFor(const std::string& url) const {
@@ -65,59 +102,137 @@ std::wstring CurlDownloadService::CachePathFor(const std::string& url) const {
   return velko::JoinPath<wchar_t>(cache_folder_, name);
 }
 
-CURL* CurlDownloadService::NewTransfer(DownloadRecord& record, bool is_file, long timeout_s) const {
-  CURL* transfer = curl_easy_init();
-  if (transfer == nullptr) return nullptr;
-  curl_easy_setopt(transfer, CURLOPT_URL, record.url.c_str());
-  curl_easy_setopt(transfer, CURLOPT_FOLLOWLOCATION, 1L);
-  curl_easy_setopt(transfer, CURLOPT_WRITEFUNCTION, is_file ? &WriteToFile : &AppendToText);
-  curl_easy_setopt(transfer, CURLOPT_WRITEDATA, &record);
-  curl_easy_setopt(transfer, CURLOPT_PRIVATE, &record);
-  curl_easy_setopt(transfer, CURLOPT_TIMEOUT, timeout_s);
-  curl_easy_setopt(transfer, CURLOPT_NOSIGNAL, 1L);
-  record.completion = is_file ? &CompleteFile : &CompleteText;
-  record.transfer = transfer;
-  return transfer;
+int CurlDownloadService::ActiveTransfers() const {
+  return static_cast<int>(std::count_if(transfers_.begin(), transfers_.end(), [](const auto& t) {
+    return t->in_multi || t->retry_pending;
+  }));
 }
 
-void CurlDownloadService::Add(CURL* transfer) {
-  if (curl_multi_add_handle(multi_, transfer) == CURLM_OK) ++active_;
+void CurlDownloadService::Wake() { PostMessageW(timer_window_, kMsgRunDownloads, 0, 0); }
+
+CurlDownloadService::Transfer* CurlDownloadService::FindFileTransfer(const std::string& url) const {
+  for (const auto& t : transfers_) {
+    if (t->is_file && !t->delivering && t->url == url) return t.get();
+  }
+  return nullptr;
+}
+
+bool CurlDownloadService::Configure(Transfer& t, long timeout_s) {
+  if (t.easy == nullptr) t.easy = curl_easy_init();
+  if (t.easy == nullptr) return false;
+  curl_easy_setopt(t.easy, CURLOPT_URL, t.url.c_str());
+  // Only web addresses, also where a redirect leads; never a local file.
+  curl_easy_setopt(t.easy, CURLOPT_PROTOCOLS_STR, "http,https");
+  curl_easy_setopt(t.easy, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+  curl_easy_setopt(t.easy, CURLOPT_FOLLOWLOCATION, 1L);
+  curl_easy_setopt(t.easy, CURLOPT_MAXREDIRS, 10L);
+  curl_easy_setopt(t.easy, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(t.max_bytes));
+  curl_easy_setopt(t.easy, CURLOPT_WRITEFUNCTION, t.is_file ? &WriteToFile : &AppendToText);
+  curl_easy_setopt(t.easy, CURLOPT_WRITEDATA, &t);
+  curl_easy_setopt(t.easy, CURLOPT_PRIVATE, &t);
+  curl_easy_setopt(t.easy, CURLOPT_TIMEOUT, timeout_s);
+  curl_easy_setopt(t.easy, CURLOPT_NOSIGNAL, 1L);
+  return true;
+}
+
+void CurlDownloadService::Launch(std::unique_ptr<Transfer> owned, DownloadOwner& owner, DownloadRecord& record) {
+  Transfer& t = *owned;
+  if (!Configure(t, timings_.first_timeout_s)) {
+    if (t.easy != nullptr) curl_easy_cleanup(t.easy);
+    CloseTemp(t.temp);
+    if (!t.temp.path.empty()) DeleteFileW(t.temp.path.c_str());
+    Drop(owner, &record);
+    return;
+  }
+  transfers_.push_back(std::move(owned));
+  Attach(t, record);
+  Add(t);
 }
 
 void CurlDownloadService::StartFile(DownloadOwner& owner, DownloadRecord& record) {
+  if (record.max_bytes == 0) record.max_bytes = kDefaultMaxFileBytes;
+  // Without a temporary folder there is no cache: nothing is written anywhere else.
+  if (!IsDownloadableUrl(record.url) || cache_folder_.empty()) {
+    Drop(owner, &record);
+    return;
+  }
   record.final_path = CachePathFor(record.url);
-  record.temp_path = record.final_path + std::wstring(kTempSuffix.begin(), kTempSuffix.end());
-  if (GetFileAttributesW(record.final_path.c_str()) != INVALID_FILE_ATTRIBUTES) {
+  if (IsPlainFile(record.final_path)) {
     record.success = true;  // the cache never expires
     owner.OnFileDownloaded(&record);
     return;
   }
-  velko::CreateDirectoryTree(cache_folder_);
-  record.file = OpenTemp(record.temp_path, false);
-  if (CURL* transfer = NewTransfer(record, true, timings_.first_timeout_s)) Add(transfer);
+  // A folder, link or junction where the cache file belongs is never followed.
+  if (IsFolderOrLink(record.final_path) || !PrepareCacheFolder(cache_folder_)) {
+    Drop(owner, &record);
+    return;
+  }
+  if (Transfer* running = FindFileTransfer(record.url)) {
+    Attach(*running, record);
+    return;
+  }
+  auto t = std::make_unique<Transfer>();
+  t->url = record.url;
+  t->final_path = record.final_path;
+  t->max_bytes = record.max_bytes;
+  t->temp = CreateExclusiveTempFile(t->final_path);
+  if (t->temp.handle == INVALID_HANDLE_VALUE) {
+    Drop(owner, &record);
+    return;
+  }
+  Launch(std::move(t), owner, record);
 }
 
-void CurlDownloadService::StartText(DownloadOwner&, DownloadRecord& record) {
-  if (CURL* transfer = NewTransfer(record, false, timings_.first_timeout_s)) Add(transfer);
+void CurlDownloadService::StartText(DownloadOwner& owner, DownloadRecord& record) {
+  if (record.max_bytes == 0) record.max_bytes = kDefaultMaxTextBytes;
+  if (!IsDownloadableUrl(record.url)) {
+    Drop(owner, &record);
+    return;
+  }
+  auto t = std::make_unique<Transfer>();
+  t->is_file = false;
+  t->url = record.url;
+  t->max_bytes = record.max_bytes;
+  Launch(std::move(t), owner, record);
+}
+
+void CurlDownloadService::Add(Transfer& t) {
+  ++t.attempts;
+  if (curl_multi_add_handle(multi_, t.easy) == CURLM_OK) {
+    t.in_multi = true;
+    return;
+  }
+  Deliver(t, false);
 }
 
 void CurlDownloadService::Dispose(DownloadRecord& record) {
-  if (record.transfer != nullptr) {
-    auto* transfer = static_cast<CURL*>(record.transfer);
-    if (record.retry_pending) {
-      KillTimer(timer_window_, reinterpret_cast<UINT_PTR>(transfer));
-      --waiting_;
-    } else if (curl_multi_remove_handle(multi_, transfer) == CURLM_OK) {
-      --active_;
-    }
-    curl_easy_cleanup(transfer);
+  for (const auto& owned : transfers_) {
+    Transfer* t = owned.get();
+    auto it = std::find(t->waiters.begin(), t->waiters.end(), &record);
+    if (it == t->waiters.end()) continue;
+    t->waiters.erase(it);
     record.transfer = nullptr;
+    record.file = nullptr;
     record.retry_pending = false;
+    // Others may still wait for the same address.
+    if (t->waiters.empty() && !t->delivering) End(t);
+    return;
   }
-  if (record.file != nullptr) {
-    CloseFile(record);
-    DeleteFileW(record.temp_path.c_str());
+}
+
+void CurlDownloadService::End(Transfer* t) {
+  if (t->retry_pending) KillTimer(timer_window_, reinterpret_cast<UINT_PTR>(t));
+  if (t->easy != nullptr) {
+    if (t->in_multi) curl_multi_remove_handle(multi_, t->easy);
+    curl_easy_cleanup(t->easy);
   }
+  CloseTemp(t->temp);
+  if (!t->temp.path.empty()) DeleteFileW(t->temp.path.c_str());  // nothing there once moved to the cache
+  for (DownloadRecord* record : t->waiters) {
+    record->transfer = nullptr;
+    record->file = nullptr;
+  }
+  std::erase_if(transfers_, [t](const std::unique_ptr<Transfer>& owned) { return owned.get() == t; });
 }
 
 void CurlDownloadService::Pump() {
@@ -125,86 +240,116 @@ void CurlDownloadService::Pump() {
   // the pump timer fire inside it; the multi handle must not be re-entered.
   if (pumping_) return;
   pumping_ = true;
+  RunRequests();  // in case a posted wake-up was lost
   int running = 0;
   while (curl_multi_perform(multi_, &running) == CURLM_CALL_MULTI_PERFORM) {
   }
   int left = 0;
   while (CURLMsg* message = curl_multi_info_read(multi_, &left)) {
     if (message->msg != CURLMSG_DONE) continue;
-    Finish(message->easy_handle, message->data.result);
+    Transfer* t = nullptr;
+    curl_easy_getinfo(message->easy_handle, CURLINFO_PRIVATE, reinterpret_cast<char**>(&t));
+    if (t != nullptr) Finish(*t, message->data.result);
   }
   pumping_ = false;
 }
 
-void CurlDownloadService::Finish(CURL* transfer, CURLcode result) {
-  DownloadRecord* record = nullptr;
-  curl_easy_getinfo(transfer, CURLINFO_PRIVATE, reinterpret_cast<char**>(&record));
-  record->success = IsHttpSuccess(transfer, result);
-  if (record->completion == &CompleteText) {
+void CurlDownloadService::Finish(Transfer& t, CURLcode result) {
+  curl_multi_remove_handle(multi_, t.easy);
+  t.in_multi = false;
+  if (Succeeded(t, result)) {
+    Deliver(t, true);
+  } else if (IsPermanent(t, result) || t.attempts >= timings_.max_attempts) {
+    Deliver(t, false);
+  } else {
+    Retry(t);
+  }
+}
+
+bool CurlDownloadService::Succeeded(Transfer& t, CURLcode result) {
+  long code = 0;
+  curl_easy_getinfo(t.easy, CURLINFO_RESPONSE_CODE, &code);
+  if (result != CURLE_OK || code / 100 != 2 || t.over_cap) return false;
+  if (!t.is_file) {
     char* type = nullptr;
-    curl_easy_getinfo(transfer, CURLINFO_CONTENT_TYPE, &type);
-    record->content_type = type != nullptr ? type : "";
+    curl_easy_getinfo(t.easy, CURLINFO_CONTENT_TYPE, &type);
+    t.content_type = type != nullptr ? type : "";
+    std::string lower = t.content_type;
+    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return lower.find("xml") != std::string::npos;
   }
-  curl_multi_remove_handle(multi_, transfer);
-  --active_;
-  curl_easy_cleanup(transfer);
-  record->transfer = nullptr;
-  record->completion(record);
-}
-
-void CurlDownloadService::CompleteFile(DownloadRecord* record) {
-  if (g_instance != nullptr) g_instance->OnFileFinished(*record, record->success);
-}
-
-void CurlDownloadService::CompleteText(DownloadRecord* record) {
-  if (g_instance != nullptr) g_instance->OnTextFinished(*record, record->success);
-}
-
-void CurlDownloadService::OnFileFinished(DownloadRecord& record, bool ok) {
-  CloseFile(record);
-  if (ok) {
-    DeleteFileW(record.final_path.c_str());
-    ok = MoveFileW(record.temp_path.c_str(), record.final_path.c_str()) != FALSE;
-    record.success = ok;
+  CloseTemp(t.temp);
+  // The rename replaces a plain file (or a link planted since: the link
+  // itself, never its target); a folder or junction makes it fail.
+  if (!IsFolderOrLink(t.final_path) &&
+      MoveFileExW(t.temp.path.c_str(), t.final_path.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+    return true;
   }
-  if (ok) {
-    record.owner->OnFileDownloaded(&record);
-    return;
-  }
-  record.file = OpenTemp(record.temp_path, true);
-  ScheduleRetry(record, true);
+  // A retry writes to a new temporary file.
+  DeleteFileW(t.temp.path.c_str());
+  t.temp = CreateExclusiveTempFile(t.final_path);
+  return false;
 }
 
-void CurlDownloadService::OnTextFinished(DownloadRecord& record, bool ok) {
-  std::string type = record.content_type;
-  for (char& c : type) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  if (ok && type.find("xml") != std::string::npos) {
-    record.owner->OnTextDownloaded(&record);
-    return;
+void CurlDownloadService::Deliver(Transfer& t, bool ok) {
+  t.delivering = true;
+  CloseTemp(t.temp);
+  // One waiter at a time: a completion may release other waiters.
+  while (!t.waiters.empty()) {
+    DownloadRecord* record = t.waiters.front();
+    t.waiters.erase(t.waiters.begin());
+    record->transfer = nullptr;
+    record->file = nullptr;
+    record->retry_pending = false;
+    DownloadOwner& owner = *record->owner;
+    if (!ok) {
+      Drop(owner, record);
+    } else if (t.is_file) {
+      record->success = true;
+      owner.OnFileDownloaded(record);
+    } else {
+      record->success = true;
+      record->text = t.text;
+      record->content_type = t.content_type;
+      owner.OnTextDownloaded(record);
+    }
   }
-  record.success = false;
-  record.text.clear();
-  ScheduleRetry(record, false);
+  End(&t);
 }
 
-void CurlDownloadService::ScheduleRetry(DownloadRecord& record, bool is_file) {
-  CURL* transfer = NewTransfer(record, is_file, timings_.retry_timeout_s);
-  if (transfer == nullptr) return;
-  record.retry_pending = true;
-  ++waiting_;
-  SetTimer(timer_window_, reinterpret_cast<UINT_PTR>(transfer), timings_.retry_delay_ms, &OnRetryTimer);
+void CurlDownloadService::Retry(Transfer& t) {
+  t.received = 0;
+  t.text.clear();
+  if (t.is_file) {
+    if (t.temp.handle == INVALID_HANDLE_VALUE) {
+      Deliver(t, false);  // no new temporary file could be made
+      return;
+    }
+    SetFilePointer(t.temp.handle, 0, nullptr, FILE_BEGIN);
+    SetEndOfFile(t.temp.handle);
+  }
+  curl_easy_setopt(t.easy, CURLOPT_TIMEOUT, timings_.retry_timeout_s);
+  t.retry_pending = true;
+  for (DownloadRecord* record : t.waiters) {
+    record->retry_pending = true;
+    record->file = t.temp.handle;
+    record->temp_path = t.temp.path;
+  }
+  SetTimer(timer_window_, reinterpret_cast<UINT_PTR>(&t), timings_.retry_delay_ms, &OnRetryTimer);
 }
 
 void CALLBACK CurlDownloadService::OnRetryTimer(HWND window, UINT, UINT_PTR id, DWORD) {
   KillTimer(window, id);
-  CurlDownloadService* self = g_instance;
-  if (self == nullptr) return;
-  auto* transfer = reinterpret_cast<CURL*>(id);
-  DownloadRecord* record = nullptr;
-  curl_easy_getinfo(transfer, CURLINFO_PRIVATE, reinterpret_cast<char**>(&record));
-  record->retry_pending = false;
-  --self->waiting_;
-  self->Add(transfer);
+  for (CurlDownloadService* service : g_services) {
+    for (const auto& owned : service->transfers_) {
+      Transfer& t = *owned;
+      if (reinterpret_cast<UINT_PTR>(&t) != id || !t.retry_pending) continue;
+      t.retry_pending = false;
+      for (DownloadRecord* record : t.waiters) record->retry_pending = false;
+      service->Add(t);
+      return;
+    }
+  }
 }
 
 }  // namespace uilib::win

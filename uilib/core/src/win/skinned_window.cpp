@@ -6,6 +6,7 @@
 #include <tinyxml.h>
 
 #include "uilib/animation.h"
+#include "uilib/binding_ref.h"
 #include "uilib/library_state.h"
 #include "uilib/text_ref.h"
 #include "uilib/text_util.h"
@@ -20,7 +21,6 @@ namespace {
 std::optional<WorkArea> g_work_area_override;
 
 constexpr DWORD kPurgeWaitMs = 2000;
-constexpr std::string_view kBindingPrefix = "uilib::";
 
 // The tooltip control's one tool: the whole window, tracked.
 TOOLINFOW WindowTool(HWND window) {
@@ -122,10 +122,7 @@ int SkinnedWindow::CallCreateHandler() {
 }
 
 void* SkinnedWindow::BoundHandler(const CUILibElement& element, const char* attribute) const {
-  const char* binding = element.Xml()->Attribute(attribute);
-  IUILib* lib = Library();
-  if (binding == nullptr || lib == nullptr || !StartsWithIgnoreCase(binding, kBindingPrefix)) return nullptr;
-  return lib->FindHandler(binding + kBindingPrefix.size());
+  return FindBound(Library(), element.Xml()->Attribute(attribute));
 }
 
 void SkinnedWindow::CreateTooltip() {

@@ -82,7 +82,10 @@ void SkinnedWindow::OnVScroll(WPARAM wparam, HWND control) {
   info.fMask = SIF_ALL;
   if (!GetScrollInfo(control, SB_CTL, &info)) return;
   const ScrollState state{static_cast<int>(info.nPage), info.nMin, info.nMax, info.nPos};
-  const ScrollOutcome outcome = ComputeScroll(LOWORD(wparam), static_cast<short>(HIWORD(wparam)), state);
+  const int code = LOWORD(wparam);
+  const bool thumb = code == SB_THUMBTRACK || code == SB_THUMBPOSITION;
+  const int track = thumb ? ThumbTrackPosition(HIWORD(wparam), info.nTrackPos) : static_cast<short>(HIWORD(wparam));
+  const ScrollOutcome outcome = ComputeScroll(code, track, state);
   if (LOWORD(wparam) == SB_ENDSCROLL) return;
   SetScrollPos(control, SB_CTL, outcome.position, TRUE);
   PropagateScrollOffset(scrolled, outcome.position);

@@ -16,6 +16,12 @@ namespace {
 
 Runtime* g_runtime = nullptr;
 
+// "X:\..." or a UNC path "\\server\...".
+bool IsAbsoluteFolder(const std::wstring& path) {
+  if (path.size() >= 3 && iswalpha(path[0]) && path[1] == L':' && (path[2] == L'\\' || path[2] == L'/')) return true;
+  return path.size() >= 3 && path[0] == L'\\' && path[1] == L'\\';
+}
+
 void CALLBACK OnNetworkPump(HWND, UINT, UINT_PTR, DWORD) {
   if (g_runtime != nullptr && g_runtime->downloads) g_runtime->downloads->Pump();
 }
@@ -59,11 +65,17 @@ bool StartPlatform(Runtime& runtime) {
 
 Runtime* ActiveRuntime() { return g_runtime; }
 
+std::wstring CacheFolderUnder(std::wstring_view temp_folder) {
+  const std::wstring folder(temp_folder);
+  // Never a folder relative to whatever the current directory is.
+  if (!IsAbsoluteFolder(folder)) return {};
+  return velko::JoinPath<wchar_t>(folder, std::wstring(kCacheFolderName.begin(), kCacheFolderName.end()));
+}
+
 std::wstring DownloadCacheFolder() {
   wchar_t temp[1001] = {};
-  DWORD length = GetTempPathW(1000, temp);
-  std::wstring folder(temp, length <= 1000 ? length : 0);
-  return velko::JoinPath<wchar_t>(folder, std::wstring(kCacheFolderName.begin(), kCacheFolderName.end()));
+  const DWORD length = GetTempPathW(1000, temp);
+  return CacheFolderUnder(std::wstring_view(temp, length <= 1000 ? length : 0));
 }
 
 }  // namespace uilib::win

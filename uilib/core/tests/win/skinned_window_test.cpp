@@ -388,6 +388,17 @@ TEST_F(SkinnedWindowTest, NativeScrollBarScrollsStaticChildrenAndTellsTheProvide
   scroll(SB_PAGEUP);
   EXPECT_EQ(area->ScrollPosition(), 0);
   EXPECT_EQ(provider.starts, 1);
+
+  // A drag past 65535 pixels: the message holds the low 16 bits of the
+  // position, the scroll record all of it.
+  SCROLLINFO tall{};
+  tall.cbSize = sizeof tall;
+  tall.fMask = SIF_RANGE | SIF_POS;
+  tall.nMax = 200000;
+  tall.nPos = 70000;
+  SetScrollInfo(bar, SB_CTL, &tall, FALSE);
+  scroll(SB_THUMBTRACK, static_cast<WORD>(70000 & 0xFFFF));
+  EXPECT_EQ(list->ScrollOffset(), 70000);
   lib_.UnregisterHandler("Edges");
 }
 

@@ -25,10 +25,29 @@ TEST(StartupTest, CreatesTheProcessWideStateOnce) {
             static_cast<DWORD>(WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN));
   EXPECT_NE(runtime->multi, nullptr);
   EXPECT_TRUE(runtime->gdiplus->Ok());
-  // A second start-up changes nothing.
+  // The downloads of the library go through the transfer handle and the
+  // cache folder under the temporary folder.
+  ASSERT_NE(runtime->downloads, nullptr);
+  EXPECT_EQ(ActiveDownloadService(), runtime->downloads.get());
+  EXPECT_EQ(runtime->downloads->CacheFolder(), win::DownloadCacheFolder());
+  EXPECT_NE(runtime->downloads->CacheFolder().find(L"\\UILibTemp"), std::wstring::npos);
+
+  // A second start-up, even with another module, changes nothing: not the
+  // module that "self" names, not the timers, handles or threads.
+  const UINT_PTR timers[] = {runtime->pump_timer, runtime->scroll_timer, runtime->deletion_timer};
+  const CURLM* multi = runtime->multi;
+  const DWORD render_thread = runtime->render_thread->ThreadId();
   EXPECT_EQ(UILibStartup(nullptr), 1);
   EXPECT_EQ(win::ActiveRuntime(), runtime);
+  EXPECT_EQ(State().module, GetModuleHandleW(nullptr));
+  EXPECT_EQ(runtime->module, GetModuleHandleW(nullptr));
   EXPECT_EQ(runtime->message_window.hwnd(), message_window);
+  EXPECT_EQ(runtime->pump_timer, timers[0]);
+  EXPECT_EQ(runtime->scroll_timer, timers[1]);
+  EXPECT_EQ(runtime->deletion_timer, timers[2]);
+  EXPECT_EQ(runtime->multi, multi);
+  EXPECT_EQ(runtime->render_thread->ThreadId(), render_thread);
+  EXPECT_EQ(runtime->ui_thread_id, GetCurrentThreadId());
 }
 
 TEST(StartupTest, RenderThreadRunsAtHighestPriority) {

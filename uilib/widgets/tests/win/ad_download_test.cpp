@@ -54,7 +54,10 @@ class AdDownloadTest : public ::testing::Test {
                          100, 50);
     return w_.window ? dynamic_cast<CUILibAd*>(w_.ById("a")) : nullptr;
   }
-  static bool ConfigConsumed(CUILibAd* ad) { return ad->TextDownloadCount() == 0; }
+  // The configuration was requested (so its record exists) and consumed.
+  bool ConfigConsumed(CUILibAd* ad, const std::string& path) {
+    return server_.CountRequests(path) > 0 && ad->TextDownloadCount() == 0;
+  }
 
   velko::test_support::RouteHttpServer server_;
   std::string png_;
@@ -96,7 +99,7 @@ TEST_F(AdDownloadTest, APictureThatNeverArrivesStillLeavesAClickableTarget) {
   ServeConfig("/nopic.xml", "/missing.png", "https://example.invalid/");
   CUILibAd* ad = Ad("/nopic.xml");
   ASSERT_NE(ad, nullptr);
-  ASSERT_TRUE(test::PumpUntil([&] { return ConfigConsumed(ad); }, 10000));
+  ASSERT_TRUE(test::PumpUntil([&] { return ConfigConsumed(ad, "/nopic.xml"); }, 10000));
   EXPECT_FALSE(ad->HasImage());
   EXPECT_EQ(ad->CursorKind(), Cursor::kNone);
   EXPECT_EQ(ad->FireEvent("onclick"), 1);
@@ -111,7 +114,7 @@ TEST_F(AdDownloadTest, OversizedAndMalformedConfigurationsAreIgnored) {
     SCOPED_TRACE(path);
     CUILibAd* ad = Ad(path);
     ASSERT_NE(ad, nullptr);
-    ASSERT_TRUE(test::PumpUntil([&] { return ConfigConsumed(ad); }, 10000));
+    ASSERT_TRUE(test::PumpUntil([&] { return ConfigConsumed(ad, path); }, 10000));
     EXPECT_EQ(ad->Target(), "");
     EXPECT_EQ(ad->FileDownloadCount(), 0u);
     EXPECT_EQ(ad->FireEvent("onclick"), 0);

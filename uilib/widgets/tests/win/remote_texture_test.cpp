@@ -93,5 +93,36 @@ TEST(RemoteTextureTest, ImagePlaceholderFadesIntoTheDownloadedPicture) {
   DeleteFileW(cache.c_str());
 }
 
+// Two elements with one remote source: one request, both show the picture.
+TEST(RemoteTextureTest, TwoButtonsWithOneSourceShareOneRequest) {
+  velko::test_support::RouteHttpServer server;
+  ASSERT_TRUE(server.listening());
+  const std::string png = ReadFile(std::filesystem::path(VELKO_INSTALLER_IMAGES) / "min1.png");
+  server.SetRoute("/shared.png", velko::test_support::HttpRoute{200, "image/png", png});
+  const std::string url = server.Url("/shared.png");
+  const std::wstring cache = win::ActiveRuntime()->downloads->CachePathFor(url);
+  DeleteFileW(cache.c_str());
+
+  auto w = testing::LayOut("<virtualbtn id='a' texture='" + url + "' style='width:16px;height:16px;'/>"
+                           "<virtualbtn id='b' texture='" + url + "' style='width:16px;height:16px;'/>",
+                           100, 50);
+  ASSERT_TRUE(w.window);
+  testing::RecordingServices services(w.window.get());
+  auto* a = dynamic_cast<CUILibVirtualBtn*>(w.ById("a"));
+  auto* b = dynamic_cast<CUILibVirtualBtn*>(w.ById("b"));
+  ASSERT_TRUE(a != nullptr && b != nullptr);
+  testing::RenderElement(a, 100, 50);
+  testing::RenderElement(b, 100, 50);
+  ASSERT_TRUE(test::PumpUntil([&] { return a->HasImage() && b->HasImage(); }, 10000));
+  auto image = testing::InstallerImage(L"min1.png");
+  for (CUILibVirtualBtn* button : {a, b}) {
+    auto shown = testing::RenderElement(button, 100, 50);
+    EXPECT_EQ(testing::MatchingFrame(*shown, button->Rect(), *image, 16), 0);
+  }
+  EXPECT_EQ(server.CountRequests("/shared.png"), 1);
+  w.window.reset();  // the buttons let go of the cache file
+  DeleteFileW(cache.c_str());
+}
+
 }  // namespace
 }  // namespace uilib

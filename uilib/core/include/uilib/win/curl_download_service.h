@@ -1,6 +1,8 @@
-// Downloads over one libcurl multi handle, driven by the UI thread: a 1 ms
-// thread timer pumps the multi handle, failed transfers are retried by timers
-// of the library's message window, files go through the "UILibTemp" cache.
+// Downloads over one libcurl multi handle, driven by the UI thread only:
+// requests made on any thread are posted to the library's message window, a
+// 1 ms thread timer pumps the multi handle, failed transfers are retried a
+// few times by timers of that window, files go through the "UILibTemp"
+// cache. One transfer per address serves every element that asked for it.
 #pragma once
 
 #include <winsock2.h>
@@ -8,9 +10,12 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "uilib/download_record.h"
+#include "uilib/win/msg_window.h"
 
 namespace uilib::win {
 
@@ -18,12 +23,14 @@ struct DownloadTimings {
   std::uint32_t retry_delay_ms = 10000;  // wait before a failed transfer runs again
   long first_timeout_s = 40;             // time-out of the first attempt
   long retry_timeout_s = 15;             // time-out of every retry
+  int max_attempts = 4;                  // the first and three retries; then it is given up
 };
 
 class CurlDownloadService : public DownloadService {
  public:
-  // `timer_window` owns the retry timers; `cache_folder` is the folder of the
-  // cache files (created with its parents when a download needs it).
+  // `timer_window` receives kMsgRunDownloads and owns the retry timers;
+  // `cache_folder` is the folder of the cache files (created with its parents
+  // when a download needs it; empty: no file is downloaded).
   CurlDownloadService(CURLM* multi, HWND timer_window, std::wstring cache_folder, DownloadTimings timings = {});
   ~CurlDownloadService() override;
 
@@ -31,34 +38,41 @@ class CurlDownloadService : public DownloadService {
   void StartText(DownloadOwner& owner, DownloadRecord& record) override;
   void Dispose(DownloadRecord& record) override;
 
-  // Drives the multi handle until it wants no immediate call, then completes
-  // every finished transfer.
+  // Starts queued requests, drives the multi handle until it wants no
+  // immediate call, then completes every finished transfer.
   void Pump();
   // Transfers in the multi handle plus those waiting for their retry.
-  int ActiveTransfers() const { return active_ + waiting_; }
+  int ActiveTransfers() const;
 
   const std::wstring& CacheFolder() const { return cache_folder_; }
   // The cache file of `url` (UTF-8).
   std::wstring CachePathFor(const std::string& url) const;
 
+  // One transfer, shared by the records that wait for it (only ever one for
+  // a text).
+  struct Transfer;
+
+ protected:
+  void Wake() override;
+
  private:
   static void CALLBACK OnRetryTimer(HWND window, UINT message, UINT_PTR id, DWORD time);
-  static void CompleteFile(DownloadRecord* record);
-  static void CompleteText(DownloadRecord* record);
 
-  CURL* NewTransfer(DownloadRecord& record, bool is_file, long timeout_s) const;
-  void Add(CURL* transfer);
-  void Finish(CURL* transfer, CURLcode result);
-  void ScheduleRetry(DownloadRecord& record, bool is_file);
-  void OnFileFinished(DownloadRecord& record, bool ok);
-  void OnTextFinished(DownloadRecord& record, bool ok);
+  Transfer* FindFileTransfer(const std::string& url) const;
+  bool Configure(Transfer& transfer, long timeout_s);
+  void Launch(std::unique_ptr<Transfer> transfer, DownloadOwner& owner, DownloadRecord& record);
+  void Add(Transfer& transfer);
+  void Finish(Transfer& transfer, CURLcode result);
+  bool Succeeded(Transfer& transfer, CURLcode result);
+  void Deliver(Transfer& transfer, bool ok);
+  void Retry(Transfer& transfer);
+  void End(Transfer* transfer);
 
   CURLM* multi_;
   HWND timer_window_;
   std::wstring cache_folder_;
   DownloadTimings timings_;
-  int active_ = 0;
-  int waiting_ = 0;
+  std::vector<std::unique_ptr<Transfer>> transfers_;
   bool pumping_ = false;
 };
 

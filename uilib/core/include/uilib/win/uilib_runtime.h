@@ -9,6 +9,8 @@
 #include <windows.h>
 
 #include <memory>
+#include <string>
+#include <string_view>
 
 #include "uilib/win/curl_download_service.h"
 #include "uilib/win/gdiplus_session.h"
@@ -39,6 +41,10 @@ struct Runtime {
 Runtime* ActiveRuntime();
 
 // The download cache folder: the user's temporary folder + "UILibTemp".
+// Empty when the temporary folder cannot be found (files are then not
+// downloaded at all).
 std::wstring DownloadCacheFolder();
+// `temp_folder` + "UILibTemp"; empty when `temp_folder` is empty or relative.
+std::wstring CacheFolderUnder(std::wstring_view temp_folder);
 
 }  // namespace uilib::win
