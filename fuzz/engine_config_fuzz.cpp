@@ -1,5 +1,6 @@
-// The engine configuration parser and the CRC text reader on arbitrary bytes:
-// neither may crash, and an accepted configuration must hold unique names.
+// The engine configuration parser and the CRC and SHA-256 text readers on
+// arbitrary bytes: none may crash, and an accepted configuration must hold
+// unique names.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -12,6 +13,10 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   velko::bootstrap::ParseCrcText(text);
+  // A digest text is read back to itself, in lower case.
+  if (const auto digest = velko::ParseSha256Hex(text)) {
+    if (velko::ParseSha256Hex(velko::Sha256ToHex(*digest)) != digest) std::abort();
+  }
   const auto config = velko::bootstrap::ParseEngineConfig(text);
   if (config) {
     std::set<std::string> names;

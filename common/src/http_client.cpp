@@ -1,8 +1,14 @@
 #include <curl/curl.h>
 
+#include <exception>
 #include <mutex>
+#include <string>
+#include <string_view>
+#include <vector>
 
 #include "velko/http_client.h"
+
+#include "http_server_chain.h"
 
 namespace velko {
 namespace {
@@ -15,7 +21,45 @@ void EnsureCurlInitialised() {
 
 CURL* AsCurl(void* handle) { return static_cast<CURL*>(handle); }
 
+// The certificates of the last transfer's server, leaf first, as PEM texts.
+std::vector<std::string> ServerChain(CURL* curl) {
+  std::vector<std::string> chain;
+  curl_certinfo* info = nullptr;
+  if (curl_easy_getinfo(curl, CURLINFO_CERTINFO, &info) != CURLE_OK || info == nullptr) {
+    return chain;
+  }
+  constexpr std::string_view kCertField = "Cert:";
+  for (int i = 0; i < info->num_of_certs; ++i) {
+    for (const curl_slist* field = info->certinfo[i]; field != nullptr; field = field->next) {
+      const std::string_view text(field->data);
+      if (text.substr(0, kCertField.size()) == kCertField) {
+        chain.emplace_back(text.substr(kCertField.size()));
+      }
+    }
+  }
+  return chain;
+}
+
+// "host" of "scheme://host[:port][/...]".
+std::string UrlHost(std::string_view url) {
+  const std::size_t start = url.find("://");
+  if (start == std::string_view::npos) return {};
+  url.remove_prefix(start + 3);
+  return std::string(url.substr(0, url.find_first_of(":/?#")));
+}
+
 }  // namespace
+
+bool IsHttpsUrl(std::string_view url) {
+  constexpr std::string_view kScheme = "https://";
+  if (url.size() < kScheme.size()) return false;
+  for (std::size_t i = 0; i < kScheme.size(); ++i) {
+    const char c = url[i];
+    const char lower = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    if (lower != kScheme[i]) return false;
+  }
+  return true;
+}
 
 HttpClient::HttpClient(HttpShareHandle share, HttpTransferLimits limits)
     : share_(std::move(share)), limits_(limits) {
@@ -33,9 +77,20 @@ HttpClient::HttpClient(HttpShareHandle share, HttpTransferLimits limits)
   // Only plain web addresses; a scripted answer must not reach file:// or
   // other schemes. Redirects are not followed (libcurl's default).
 #if LIBCURL_VERSION_NUM >= 0x075500
-  curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
+  curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, limits_.https_only ? "https" : "http,https");
 #else
-  curl_easy_setopt(curl, CURLOPT_PROTOCOLS, CURLPROTO_HTTP | CURLPROTO_HTTPS);
+  curl_easy_setopt(curl, CURLOPT_PROTOCOLS,
+                   limits_.https_only ? CURLPROTO_HTTPS : CURLPROTO_HTTP | CURLPROTO_HTTPS);
+#endif
+  // A declared Content-Length above the cap fails the transfer before the
+  // body arrives; OnBodyBytes counts the rest.
+  curl_easy_setopt(curl, CURLOPT_MAXFILESIZE_LARGE,
+                   static_cast<curl_off_t>(limits_.max_body_bytes));
+  curl_easy_setopt(curl, CURLOPT_TIMEOUT, limits_.total_timeout_s);
+  // The certificate is always verified; only a revocation check that cannot
+  // be made (no distribution point, offline lists) does not fail the request.
+#if LIBCURL_VERSION_NUM >= 0x074600
+  curl_easy_setopt(curl, CURLOPT_SSL_OPTIONS, static_cast<long>(CURLSSLOPT_REVOKE_BEST_EFFORT));
 #endif
   // Time-outs must not raise signals in a multi-threaded process.
   curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
@@ -57,7 +112,11 @@ std::size_t HttpClient::OnBodyBytes(char* data, std::size_t size, std::size_t co
   if (bytes > client->limits_.max_body_bytes - body.size()) {
     return 0;  // makes libcurl fail the transfer with a write error
   }
-  body.append(data, bytes);
+  try {
+    body.append(data, bytes);
+  } catch (const std::exception&) {
+    return 0;  // out of memory: a failed transfer, not an exception through libcurl
+  }
   return bytes;
 }
 
@@ -66,8 +125,11 @@ bool HttpClient::Perform(const std::string& url) {
   response_.status_code = 0;
   response_.content_type.clear();
   CURL* curl = AsCurl(easy_);
+  const bool check_chain = IsHttpsUrl(url) && detail::ChecksServerChainItself();
   if (curl == nullptr || curl_easy_setopt(curl, CURLOPT_URL, url.c_str()) != CURLE_OK ||
-      curl_easy_perform(curl) != CURLE_OK) {
+      curl_easy_setopt(curl, CURLOPT_CERTINFO, check_chain ? 1L : 0L) != CURLE_OK ||
+      curl_easy_perform(curl) != CURLE_OK ||
+      (check_chain && !detail::ServerChainIsTrusted(ServerChain(curl), UrlHost(url)))) {
     response_.body.clear();
     response_.success = false;
     return false;
@@ -94,8 +156,14 @@ const HttpResponse& HttpClient::Get(const std::string& url, const QueryParameter
       response_.content_type.find("application/json") != std::string::npos) {
     // A malformed body must not throw out of the client: it becomes null,
     // which callers treat like any answer without a JSON value.
-    nlohmann::json parsed = nlohmann::json::parse(response_.body, nullptr, false);
-    response_.json = parsed.is_discarded() ? nlohmann::json() : std::move(parsed);
+    try {
+      nlohmann::json parsed = nlohmann::json::parse(response_.body, nullptr, false);
+      response_.json = parsed.is_discarded() ? nlohmann::json() : std::move(parsed);
+    } catch (const std::exception&) {
+      // Parsing without exceptions still allocates; running out of memory
+      // must not escape either.
+      response_.json = nlohmann::json();
+    }
   }
   return response_;
 }

@@ -4,6 +4,7 @@
 
 #include "velko/file_age.h"
 #include "velko/file_utils.h"
+#include "velko/local_folder.h"
 #include "velko/path_text.h"
 
 namespace velko {
@@ -26,7 +27,12 @@ std::vector<std::wstring> FindStaleFiles(std::wstring_view folder, std::uint64_t
   HANDLE find = FindFirstFileW(pattern.c_str(), &data);
   if (find == INVALID_HANDLE_VALUE) return stale;
   do {
-    if (IsDotEntry(data.cFileName) || (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
+    // Folders are not descended into; links are left alone whatever they
+    // point at.
+    if (IsDotEntry(data.cFileName) ||
+        (data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT))) {
+      continue;
+    }
     if (IsStaleWriteTime(now, ToUint64(data.ftLastWriteTime))) {
       stale.push_back(JoinPath<wchar_t>(folder, data.cFileName));
     }
@@ -39,6 +45,10 @@ std::vector<std::wstring> FindStaleFiles(std::wstring_view folder, std::uint64_t
 
 int CleanStaleFiles(std::wstring_view folder) {
   if (folder.empty()) return 0;  // "\*.*" would be the drive's root
+  // The folder lies below the user's own folders: a junction planted on the
+  // way would turn this elevated clean-up on files elsewhere (the system
+  // folder, say). Only a local folder reached without links is cleaned.
+  if (!IsSafeLocalFolder(folder)) return 0;
   FILETIME now_time;
   GetSystemTimeAsFileTime(&now_time);
   int deleted = 0;

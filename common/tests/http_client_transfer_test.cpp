@@ -2,6 +2,8 @@
 // redirects, JSON and non-JSON answers, and stalled transfers.
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include "loopback_http_server.h"
 #include "velko/http_client.h"
 
@@ -100,6 +102,65 @@ TEST(HttpClientTransfer, BodyOverTheLimitFailsTheTransfer) {
   HttpClient client({}, limits);
   EXPECT_FALSE(client.Get(server.BaseUrl() + "/big").success);
   EXPECT_TRUE(client.response().body.empty());
+}
+
+// One byte every 200 ms keeps the transfer above the stall limit; only the
+// overall deadline ends it.
+TEST(HttpClientTransfer, DripFeedingServerEndsAtTheOverallDeadline) {
+  ScriptedReply drip{"HTTP/1.1 200 OK\r\nContent-Length: 100000\r\n\r\n", 0, false, 200};
+  LoopbackHttpServer server(drip);
+  HttpTransferLimits limits;
+  limits.low_speed_time_s = 1;
+  limits.total_timeout_s = 3;
+  HttpClient client({}, limits);
+  const auto started = std::chrono::steady_clock::now();
+  EXPECT_FALSE(client.Get(server.BaseUrl() + "/drip").success);
+  // Generous: the point is that it ends at all, not when exactly.
+  EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(30));
+}
+
+// A declared length over the cap is refused from the headers alone: the
+// server here sends the rest of what it announces one byte a second.
+TEST(HttpClientTransfer, DeclaredLengthOverTheCapIsRefusedBeforeTheBody) {
+  ScriptedReply huge{"HTTP/1.1 200 OK\r\nContent-Type: application/json\r\n"
+                     "Content-Length: 2147483648\r\n\r\n{",
+                     0, false, 1000};
+  LoopbackHttpServer server(huge);
+  HttpTransferLimits limits;
+  limits.max_body_bytes = 64 * 1024;
+  limits.total_timeout_s = 60;
+  HttpClient client({}, limits);
+  const auto started = std::chrono::steady_clock::now();
+  const HttpResponse& response = client.Get(server.BaseUrl() + "/q", kVersionParameters);
+  EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(30));
+  EXPECT_FALSE(response.success);
+  EXPECT_TRUE(response.body.empty());
+  EXPECT_TRUE(response.json.is_null());
+}
+
+// Without a Content-Length the running count ends the body at the cap.
+TEST(HttpClientTransfer, UndeclaredBodyOverTheCapIsCutOff) {
+  ScriptedReply endless{"HTTP/1.1 200 OK\r\nContent-Type: application/json\r\n"
+                        "Connection: close\r\n\r\n[" + std::string(200000, '1'),
+                        0, false, 0};
+  LoopbackHttpServer server(endless);
+  HttpTransferLimits limits;
+  limits.max_body_bytes = 64 * 1024;
+  HttpClient client({}, limits);
+  EXPECT_FALSE(client.Get(server.BaseUrl() + "/q", kVersionParameters).success);
+  EXPECT_TRUE(client.response().body.empty());
+}
+
+TEST(HttpClientTransfer, HttpsOnlyClientRefusesPlainHttp) {
+  LoopbackHttpServer server({LoopbackHttpServer::Reply(200, "text/plain", "plain")});
+  HttpTransferLimits limits;
+  limits.https_only = true;
+  HttpClient client({}, limits);
+  EXPECT_FALSE(client.Get(server.BaseUrl() + "/x").success);
+  EXPECT_TRUE(server.RequestLines().empty());
+  EXPECT_TRUE(IsHttpsUrl("HTTPS://h/x"));
+  EXPECT_FALSE(IsHttpsUrl("http://h/x"));
+  EXPECT_FALSE(IsHttpsUrl("https:/h"));
 }
 
 TEST(HttpClientTransfer, SecondRequestKeepsJsonUnlessReplaced) {

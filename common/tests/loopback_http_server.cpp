@@ -75,7 +75,15 @@ void LoopbackHttpServer::Answer(int connection) {
   while (!stopping_ && (reply_.never_answer || std::chrono::steady_clock::now() < deadline)) {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
-  if (!stopping_) ::send(connection, reply_.raw.data(), reply_.raw.size(), MSG_NOSIGNAL);
+  if (stopping_ || ::send(connection, reply_.raw.data(), reply_.raw.size(), MSG_NOSIGNAL) < 0) return;
+  while (reply_.drip_interval_ms > 0 && !stopping_ &&
+         ::send(connection, "x", 1, MSG_NOSIGNAL) == 1) {
+    const auto next = std::chrono::steady_clock::now() +
+                      std::chrono::milliseconds(reply_.drip_interval_ms);
+    while (!stopping_ && std::chrono::steady_clock::now() < next) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+  }
 }
 
 }  // namespace velko::testing

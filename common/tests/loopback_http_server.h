@@ -14,6 +14,9 @@ struct ScriptedReply {
   std::string raw;        // status line, headers and body, sent as they are
   int delay_ms = 0;       // wait before answering
   bool never_answer = false;  // hold the connection open without a byte
+  // After the raw bytes, one more byte at this interval until the client
+  // goes away (a drip-feed server); 0: none.
+  int drip_interval_ms = 0;
 };
 
 class LoopbackHttpServer {

@@ -1,5 +1,6 @@
 #include "win_test_support.h"
 
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 
@@ -91,6 +92,42 @@ std::vector<unsigned char> PatternBytes(std::size_t count) {
     b = static_cast<unsigned char>(state);
   }
   return bytes;
+}
+
+}  // namespace velko::test_support
+
+namespace velko::test_support {
+
+bool MakeJunction(const std::wstring& link, const std::wstring& target) {
+  if (!CreateDirectoryW(link.c_str(), nullptr)) return false;
+  HANDLE folder = CreateFileW(link.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  if (folder == INVALID_HANDLE_VALUE) return false;
+  // The mount-point reparse buffer: "\??\<target>" as substitute name and the
+  // target as print name, each NUL-terminated, one after the other.
+  const std::wstring substitute = L"\\??\\" + target;
+  const USHORT substitute_bytes = static_cast<USHORT>(substitute.size() * sizeof(wchar_t));
+  const USHORT print_bytes = static_cast<USHORT>(target.size() * sizeof(wchar_t));
+  std::vector<unsigned char> buffer(20 + substitute_bytes + print_bytes + 2 * sizeof(wchar_t));
+  auto put16 = [&buffer](std::size_t at, USHORT value) {
+    buffer[at] = static_cast<unsigned char>(value & 0xFF);
+    buffer[at + 1] = static_cast<unsigned char>(value >> 8);
+  };
+  const DWORD tag = 0xA0000003;  // IO_REPARSE_TAG_MOUNT_POINT
+  for (int i = 0; i < 4; ++i) buffer[static_cast<std::size_t>(i)] = static_cast<unsigned char>(tag >> (8 * i));
+  put16(4, static_cast<USHORT>(buffer.size() - 8));  // data length
+  put16(8, 0);                                         // substitute name offset
+  put16(10, substitute_bytes);
+  put16(12, static_cast<USHORT>(substitute_bytes + sizeof(wchar_t)));  // print name offset
+  put16(14, print_bytes);
+  std::memcpy(buffer.data() + 16, substitute.c_str(), substitute_bytes);
+  std::memcpy(buffer.data() + 16 + substitute_bytes + sizeof(wchar_t), target.c_str(), print_bytes);
+  DWORD returned = 0;
+  const BOOL ok = DeviceIoControl(folder, 0x000900A4 /* FSCTL_SET_REPARSE_POINT */, buffer.data(),
+                                  static_cast<DWORD>(buffer.size()), nullptr, 0, &returned, nullptr);
+  CloseHandle(folder);
+  if (!ok) RemoveDirectoryW(link.c_str());
+  return ok != FALSE;
 }
 
 }  // namespace velko::test_support

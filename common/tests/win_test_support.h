@@ -39,4 +39,9 @@ std::wstring ExecutableFolder();
 
 std::vector<unsigned char> PatternBytes(std::size_t count);
 
+// Creates `link` as a junction (mount-point reparse point) to the folder
+// `target` (a full path). False where the file system cannot (then the
+// caller skips what it wanted to show).
+bool MakeJunction(const std::wstring& link, const std::wstring& target);
+
 }  // namespace velko::test_support

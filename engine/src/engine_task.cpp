@@ -147,6 +147,11 @@ std::int32_t EngineTask::Download(const std::wstring& partial_path) {
   curl_easy_setopt(curl, CURLOPT_WRITEDATA, file);
   curl_easy_setopt(curl, CURLOPT_BUFFERSIZE, kReceiveBufferBytes);
   curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
+  // A package asked for over https is never fetched over plain http, not
+  // even after a redirect.
+  const bool https = url.size() >= 8 && _strnicmp(url.c_str(), "https://", 8) == 0;
+  curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, https ? "https" : "http,https");
+  curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, https ? "https" : "http,https");
   curl_easy_setopt(curl, CURLOPT_FAILONERROR, 1L);
   curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, kConnectTimeoutS);
   curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);

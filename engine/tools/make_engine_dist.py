@@ -4,9 +4,11 @@
 Writes into --out:
   engine.zip  the engine's files (xldl.dll and a short read-me in a subfolder)
   cfg.xml     the engine configuration: the save folder, the package URL and
-              the CRC-32 of every file, as the updater's engine bootstrap reads it
+              the CRC-32 and SHA-256 of every file, as the updater's engine
+              bootstrap reads it
 """
 import argparse
+import hashlib
 import os
 import zipfile
 import zlib
@@ -50,8 +52,9 @@ def main():
                                                       quoteattr(args.downurl))]
     for name, data in files.items():
         # The updater joins names to its folder with "\".
-        lines.append('    <file_hash name=%s crc="0x%08x"/>'
-                     % (quoteattr(name.replace("/", "\\")), zlib.crc32(data) & 0xFFFFFFFF))
+        lines.append('    <file_hash name=%s crc="0x%08x" sha256="%s"/>'
+                     % (quoteattr(name.replace("/", "\\")), zlib.crc32(data) & 0xFFFFFFFF,
+                        hashlib.sha256(data).hexdigest()))
     lines += ["  </storage>", "</xl>", ""]
     with open(os.path.join(args.out, "cfg.xml"), "w", encoding="utf-8", newline="\n") as f:
         f.write("\n".join(lines))

@@ -15,6 +15,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE previous, LPWSTR command_line,
   velko::installer::bench::StartPhaseTrace();
   velko::installer::MarkPhase("entry");
 #endif
+  SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);  // never a library planted beside it or on PATH
   CoInitialize(nullptr);  // the main thread's apartment, kept for the whole run
   // Tell the shell that file associations change before anything else does.
   SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_DWORD | SHCNF_FLUSH, nullptr, nullptr);

@@ -7,6 +7,7 @@ its wait, and the unpacked updater registers the logon task again."""
 
 from __future__ import annotations
 
+import hashlib
 import io
 import os
 import shutil
@@ -19,8 +20,9 @@ from pathlib import Path
 import pytest
 
 from update_service import Reply
-from updater_machine import (CHECK_PATH, ENGINE_CONFIG_PATH, ENGINE_ZIP_PATH, PACKAGE_PATH,
-                             UpdateCycleMachine, read_manifest, serve_update_cycle)
+from updater_machine import (CHECK_PATH, CYCLE_FILES, ENGINE_CONFIG_PATH, ENGINE_ZIP_PATH,
+                             PACKAGE_PATH, UpdateCycleMachine, built_files, read_manifest,
+                             serve_update_cycle)
 from wine_harness import cmake_cache_value
 
 SAVE_BASE = "CSIDL_LOCAL_APPDATA\\VelkoEngine"
@@ -31,17 +33,12 @@ FORTY_NINE_HOURS = 49 * 3600
 
 @pytest.fixture(scope="module")
 def cycle_build(windows_build: Path) -> dict[str, Path]:
-    files = {
-        "v1": windows_build / "tools/sample_package/velko_browser_sample.rar",
-        "v2": windows_build / "tools/sample_package/velko_browser_v2.rar",
-        "cfg": windows_build / "engine/dist/cfg.xml",
-        "engine_zip": windows_build / "engine/dist/engine.zip",
-        "no_exports": windows_build / "engine/xldl_no_exports.dll",
-        "hostile_rar": windows_build / "installer/tests/test_archives/hostile.rar",
-    }
-    missing = [str(p) for p in files.values() if not p.is_file()]
-    if missing:
-        pytest.skip("not built: " + ", ".join(missing))
+    files = built_files(windows_build, {
+        **CYCLE_FILES,
+        "no_exports": "engine/xldl_no_exports.dll",
+        "hostile_rar": "installer/tests/test_archives/hostile.rar",
+        "start_marker": "updater/updater_test_start_marker.exe",
+    })
     if cmake_cache_value(windows_build, "VELKO_ENGINE_SAVE_BASE") not in (None, SAVE_BASE):
         pytest.skip("the engine configuration uses another save base")
     return files
@@ -256,3 +253,109 @@ def test_hostile_engine_zip_writes_nothing_outside_the_save_base(cycle, update_s
     for place in (engine.parent, cycle.local_appdata.parent, cycle.wine.drive_c,
                   engine / "a"):
         assert not list(place.glob("evil_zip_*")), place
+
+
+# Integrity, planted files and refused folders ----------------------------------
+
+def engine_cfg(service, save_base: str, files: dict[str, bytes], sha256: bool = True) -> Reply:
+    hashes = "".join(
+        f'<file_hash name="{name}" crc="0x{zlib.crc32(data):x}"'
+        + (f' sha256="{hashlib.sha256(data).hexdigest()}"' if sha256 else "") + "/>"
+        for name, data in files.items())
+    return Reply(content_type="text/xml", body=config_xml(
+        f'<storage save_base="{save_base}" '
+        f'downurl="http://127.0.0.1:{service.port}{ENGINE_ZIP_PATH}">{hashes}</storage>'))
+
+
+def zip_of(files: dict[str, bytes]) -> bytes:
+    archive = io.BytesIO()
+    with zipfile.ZipFile(archive, "w") as zipped:
+        for name, data in files.items():
+            zipped.writestr(name, data)
+    return archive.getvalue()
+
+
+def test_three_corrupt_engine_downloads_load_no_stale_engine(cycle, update_service, cycle_build):
+    # A working engine from an earlier run sits in the folder, but the
+    # configuration names another one; every download of it is corrupt.
+    engine = cycle.engine_folder(SAVE_BASE)
+    with zipfile.ZipFile(cycle_build["engine_zip"]) as archive:
+        archive.extractall(engine)
+        dll = archive.read("xldl.dll")
+    wanted = dll + b"\0newer build"
+    corrupt = zip_of({"xldl.dll": dll + b"\0tampered!!!"})
+    offer_update(update_service, cycle_build, cfg=engine_cfg(update_service, SAVE_BASE,
+                                                             {"xldl.dll": wanted}),
+                 engine_zip=corrupt)
+    assert run_installed_updater(cycle, "-Task").returncode == 0
+    assert requests_to(update_service, ENGINE_ZIP_PATH) == 3
+    # Loading the stale engine would have fetched the package.
+    assert requests_to(update_service, PACKAGE_PATH) == 0
+    assert (engine / "xldl.dll").read_bytes() == dll
+
+
+@pytest.mark.parametrize("save_base", [r"\\host\share\VelkoEngine", r"\\?\C:\velko-e2e\engine"],
+                         ids=["unc", "device"])
+def test_save_base_off_a_local_drive_is_refused(cycle, update_service, cycle_build, save_base):
+    with zipfile.ZipFile(cycle_build["engine_zip"]) as archive:
+        dll = archive.read("xldl.dll")
+    offer_update(update_service, cycle_build,
+                 cfg=engine_cfg(update_service, save_base, {"xldl.dll": dll}),
+                 engine_zip=zip_of({"xldl.dll": dll}))
+    assert run_installed_updater(cycle, "-Task").returncode == 0
+    assert requests_to(update_service, ENGINE_CONFIG_PATH) == 3
+    assert requests_to(update_service, ENGINE_ZIP_PATH) == 0
+    assert requests_to(update_service, PACKAGE_PATH) == 0
+    assert not cycle.wine.host_path(r"C:\velko-e2e\engine").exists()
+
+
+def package_answer(service, sha256: str | None = None, size: int | None = None) -> Reply:
+    update = {"url": f"http://127.0.0.1:{service.port}{PACKAGE_PATH}"}
+    if sha256 is not None:
+        update["sha256"] = sha256
+    if size is not None:
+        update["size"] = size
+    return Reply(body={"ok": True, "update": update})
+
+
+@pytest.mark.parametrize("mismatch", ["sha256", "size"])
+def test_package_with_the_wrong_digest_or_size_is_not_applied(cycle, update_service, cycle_build,
+                                                              extract_wait_s, mismatch):
+    v2 = cycle_build["v2"].read_bytes()
+    before = installed_crcs(cycle)
+    offer_update(update_service, cycle_build)
+    digest = hashlib.sha256(v2 + b"other").hexdigest() if mismatch == "sha256" \
+        else hashlib.sha256(v2).hexdigest()
+    size = len(v2) + (1 if mismatch == "size" else 0)
+    update_service.set_route(CHECK_PATH, [package_answer(update_service, digest, size)])
+    assert run_installed_updater(cycle, "-Task").returncode == 0
+    assert requests_to(update_service, PACKAGE_PATH) == 1
+    time.sleep(extract_wait_s + 3)
+    assert installed_crcs(cycle) == before
+    assert not cycle.self_copies()
+    assert not any(p.read_bytes() == v2 for p in cycle.download_folder.iterdir() if p.is_file())
+
+
+def test_package_with_its_digest_and_size_is_applied(cycle, update_service, cycle_build,
+                                                     extract_wait_s):
+    v2 = cycle_build["v2"].read_bytes()
+    offer_update(update_service, cycle_build)
+    update_service.set_route(CHECK_PATH, [package_answer(update_service,
+                                                         hashlib.sha256(v2).hexdigest(), len(v2))])
+    assert run_installed_updater(cycle, "-Task").returncode == 0
+    assert cycle.wait_until(lambda: has_files(installed_crcs(cycle), manifest_crcs(cycle_build["v2"])),
+                            60 + extract_wait_s)
+
+
+def test_old_self_copies_are_deleted_and_never_started(cycle, update_service, cycle_build):
+    temp = cycle.local_appdata.parent.parent / "Temp"
+    planted = [temp / "uperplanted.exe", cycle.download_folder / "uperplanted2.exe"]
+    marker = cycle_build["start_marker"]
+    for path in planted:
+        path.parent.mkdir(parents=True, exist_ok=True)
+        shutil.copy2(marker, path)
+    offer_update(update_service, cycle_build, package=b"not a package")
+    assert run_installed_updater(cycle, "-Task").returncode == 0
+    for path in planted:
+        assert not path.exists(), path
+        assert not (path.parent / "started.txt").exists(), "a planted copy was started"

@@ -4,6 +4,8 @@ the answer, and the retries."""
 from __future__ import annotations
 
 import re
+import threading
+import time
 
 import pytest
 
@@ -12,6 +14,7 @@ from updater_machine import CHECK_PATH
 from wine_harness import exit_code
 
 EXIT_SERVICE_UNAVAILABLE = 1
+EXIT_ANOTHER_UPDATER_RUNNING = 2
 NO_UPDATE = Reply(body={"ok": True})
 OS_PATTERN = r"\d+%2E\d+%2E\d+%2E2"
 
@@ -118,4 +121,69 @@ def test_without_registry_value_the_program_files_folder_is_used(updater_machine
 def test_slow_answer_is_waited_for(installed, update_service):
     update_service.set_route(CHECK_PATH, [Reply(body={"ok": True}, delay_s=2.0)])
     assert installed.run_updater("-Task").returncode == 0
+    assert len(update_service.request_lines()) == 1
+
+
+# Hostile and broken servers --------------------------------------------------
+
+@pytest.fixture
+def total_timeout_s(windows_build) -> int:
+    from wine_harness import cmake_cache_value
+    seconds = int(cmake_cache_value(windows_build, "VELKO_HTTP_TOTAL_TIMEOUT_S") or 600)
+    if seconds > 60:
+        pytest.skip(f"the build's request deadline is {seconds} s "
+                    "(configure it with -DVELKO_HTTP_TOTAL_TIMEOUT_S=20)")
+    return seconds
+
+
+def test_drip_feeding_service_is_abandoned_at_the_deadline(installed, update_service,
+                                                          fast_retries, total_timeout_s):
+    # One byte a second stays above the stall limit; only the overall
+    # deadline ends the request, and the next attempt gets the answer.
+    drip = Reply(body='{"ok": true}' + " " * 3600, drip_interval_s=1.0)
+    update_service.set_route(CHECK_PATH, [drip, NO_UPDATE])
+    started = time.monotonic()
+    result = installed.run_updater("-Task", timeout=total_timeout_s + 90)
+    assert result.returncode == 0, result.stderr
+    assert time.monotonic() - started < total_timeout_s + 60
+    assert len(update_service.request_lines()) == 2
+
+
+def test_announced_two_gigabytes_are_refused_from_the_headers(installed, update_service,
+                                                             fast_retries):
+    # The body would take 2**31 seconds at this rate: only a refusal on the
+    # Content-Length lets the run go on to the next attempt at once.
+    huge = Reply(body='{"ok": true}' + " " * 600, declared_length=2 * 1024 ** 3,
+                 drip_interval_s=1.0)
+    update_service.set_route(CHECK_PATH, [huge, NO_UPDATE])
+    started = time.monotonic()
+    result = installed.run_updater("-Task", timeout=60)
+    assert result.returncode == 0, result.stderr
+    assert time.monotonic() - started < 30
+    assert len(update_service.request_lines()) == 2
+
+
+def test_hundred_megabyte_answer_is_a_failed_attempt(installed, update_service, fast_retries):
+    padded = b'{"ok": true, "pad": "' + b"x" * (100 * 1024 * 1024) + b'"}'
+    update_service.set_route(CHECK_PATH, [Reply(body=padded), NO_UPDATE])
+    result = installed.run_updater("-Task", timeout=60)
+    assert result.returncode == 0, result.stderr
+    assert len(update_service.request_lines()) == 2  # the big one was not taken as an answer
+
+
+def test_two_concurrent_task_runs_do_not_both_run(installed, update_service):
+    update_service.set_route(CHECK_PATH, [Reply(body={"ok": True}, delay_s=4.0)])
+    program = installed.place_updater()
+    results = []
+
+    def run() -> None:
+        results.append(installed.run_updater("-Task", windows_path=program).returncode)
+
+    threads = [threading.Thread(target=run) for _ in range(2)]
+    for thread in threads:
+        thread.start()
+        time.sleep(0.5)
+    for thread in threads:
+        thread.join(timeout=120)
+    assert sorted(results) == [0, EXIT_ANOTHER_UPDATER_RUNNING]
     assert len(update_service.request_lines()) == 1

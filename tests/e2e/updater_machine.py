@@ -78,6 +78,25 @@ class UpdaterMachine:
 
 # The update cycle ---------------------------------------------------------------
 
+CYCLE_FILES = {
+    "v1": "tools/sample_package/velko_browser_sample.rar",
+    "v2": "tools/sample_package/velko_browser_v2.rar",
+    "cfg": "engine/dist/cfg.xml",
+    "engine_zip": "engine/dist/engine.zip",
+}
+
+
+def built_files(build: Path, relative: dict[str, str]) -> dict[str, Path]:
+    """name -> file of the build; skips the calling test when one is missing."""
+    import pytest
+
+    files = {name: build / path for name, path in relative.items()}
+    missing = [str(p) for p in files.values() if not p.is_file()]
+    if missing:
+        pytest.skip("not built: " + ", ".join(missing))
+    return files
+
+
 ENGINE_CONFIG_PATH = "/xl/cfg.xml"
 ENGINE_ZIP_PATH = "/xl/engine.zip"
 PACKAGE_PATH = "/packages/velko_browser_v2.rar"

@@ -4,7 +4,9 @@
 Each route (a path without its query) has a list of replies; every request to it
 takes the next reply, and the last one repeats. A reply sets the status, the
 content type, the body (text, a JSON value, or a file) and a delay before the
-answer. Every request line is logged. Unknown paths get 404.
+answer; for hostile-server tests it may drip its body a byte at a time or
+announce another Content-Length than it sends. Every request line is logged.
+Unknown paths get 404.
 
 In-process (pytest):
     with UpdateService(port=18080) as service:
@@ -43,11 +45,14 @@ class Reply:
     body_file: str | None = None
     delay_s: float = 0.0
     headers: dict[str, str] = field(default_factory=dict)
+    drip_interval_s: float = 0.0      # > 0: one body byte per interval
+    declared_length: int | None = None  # Content-Length sent instead of the real one
 
     @classmethod
     def from_dict(cls, data: dict[str, Any]) -> "Reply":
         known = {k: data[k] for k in ("status", "content_type", "body", "body_file", "delay_s",
-                                      "headers") if k in data}
+                                      "headers", "drip_interval_s", "declared_length")
+                 if k in data}
         return cls(**known)
 
     def body_bytes(self) -> bytes:
@@ -116,18 +121,30 @@ class _Handler(BaseHTTPRequestHandler):
         pass
 
     def _send(self, status: int, content_type: str | None, body: bytes,
-              headers: dict[str, str] | None = None) -> None:
+              headers: dict[str, str] | None = None, declared_length: int | None = None,
+              drip_interval_s: float = 0.0) -> None:
         self.send_response(status)
         if content_type is not None:
             self.send_header("Content-Type", content_type)
         for name, value in (headers or {}).items():
             self.send_header(name, value)
-        self.send_header("Content-Length", str(len(body)))
+        length = len(body) if declared_length is None else declared_length
+        self.send_header("Content-Length", str(length))
         self.send_header("Connection", "close")
         self.end_headers()
-        if self.command != "HEAD":
-            self.wfile.write(body)
         self.close_connection = True
+        if self.command == "HEAD":
+            return
+        try:
+            if drip_interval_s <= 0:
+                self.wfile.write(body)
+                return
+            for byte in body:
+                self.wfile.write(bytes([byte]))
+                self.wfile.flush()
+                time.sleep(drip_interval_s)
+        except (BrokenPipeError, ConnectionResetError):
+            pass  # the client gave up, as it should
 
     def _control(self, path: str) -> None:
         script = self.server.script
@@ -158,7 +175,8 @@ class _Handler(BaseHTTPRequestHandler):
             return
         if reply.delay_s > 0:
             time.sleep(reply.delay_s)
-        self._send(reply.status, reply.content_type, reply.body_bytes(), reply.headers)
+        self._send(reply.status, reply.content_type, reply.body_bytes(), reply.headers,
+                   reply.declared_length, reply.drip_interval_s)
 
     do_GET = _serve
     do_HEAD = _serve
@@ -178,9 +196,13 @@ class UpdateService:
     """The server on a background thread, for use from Python."""
 
     def __init__(self, host: str = "127.0.0.1", port: int = 18080,
-                 log_file: Path | None = None) -> None:
+                 log_file: Path | None = None, ssl_context=None) -> None:
+        """With an ssl.SSLContext (server side), the service speaks https."""
         self._server = _Server((host, port))
         self._server.script.log_file = log_file
+        if ssl_context is not None:
+            self._server.socket = ssl_context.wrap_socket(self._server.socket, server_side=True)
+        self._scheme = "https" if ssl_context is not None else "http"
         self._thread: threading.Thread | None = None
 
     @property
@@ -189,7 +211,7 @@ class UpdateService:
 
     @property
     def base_url(self) -> str:
-        return f"http://127.0.0.1:{self.port}"
+        return f"{self._scheme}://127.0.0.1:{self.port}"
 
     def start(self) -> "UpdateService":
         self._thread = threading.Thread(target=self._server.serve_forever, daemon=True)

@@ -9,5 +9,8 @@ constexpr int kExitFailure = -1;
 // Task mode: all ten attempts to ask the update service failed. The task is
 // kept so that the next logon asks again.
 constexpr int kExitUpdateServiceUnavailable = 1;
+// Task mode: another updater is checking, downloading or applying; this one
+// did nothing.
+constexpr int kExitAnotherUpdaterRunning = 2;
 
 }  // namespace velko::updater

@@ -20,7 +20,28 @@ bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
          });
 }
 
-UpdateAnswer Failed() { return {UpdateAnswerKind::kFailedAttempt, {}}; }
+UpdateAnswer Failed() { return {}; }
+
+// The optional integrity members of "update"; nullopt when one is present but
+// malformed.
+std::optional<PackageIntegrity> ReadIntegrity(const nlohmann::json& update) {
+  PackageIntegrity integrity;
+  if (const auto sha256 = update.find("sha256"); sha256 != update.end()) {
+    if (!sha256->is_string()) return std::nullopt;
+    integrity.sha256 = ParseSha256Hex(sha256->get_ref<const std::string&>());
+    if (!integrity.sha256) return std::nullopt;
+  }
+  if (const auto size = update.find("size"); size != update.end()) {
+    if (size->is_number_unsigned()) {
+      integrity.size = size->get<std::uint64_t>();
+    } else if (size->is_number_integer() && size->get<std::int64_t>() >= 0) {
+      integrity.size = static_cast<std::uint64_t>(size->get<std::int64_t>());
+    } else {
+      return std::nullopt;
+    }
+  }
+  return integrity;
+}
 
 }  // namespace
 
@@ -33,7 +54,7 @@ bool IsWebAddress(std::string_view url) {
   return false;
 }
 
-UpdateAnswer DecideUpdateAnswer(const HttpResponse& response) {
+UpdateAnswer DecideUpdateAnswer(const HttpResponse& response, const UpdateAnswerPolicy& policy) {
   if (!response.success || response.status_code != 200) {
     return Failed();
   }
@@ -47,7 +68,7 @@ UpdateAnswer DecideUpdateAnswer(const HttpResponse& response) {
   }
   const auto update = answer.find("update");
   if (update == answer.end() || IsNothing(*update)) {
-    return {UpdateAnswerKind::kNoUpdate, {}};
+    return {UpdateAnswerKind::kNoUpdate, {}, {}};
   }
   if (!update->is_object()) {
     return Failed();
@@ -56,7 +77,12 @@ UpdateAnswer DecideUpdateAnswer(const HttpResponse& response) {
   if (url == update->end() || !url->is_string() || !IsWebAddress(url->get_ref<const std::string&>())) {
     return Failed();
   }
-  return {UpdateAnswerKind::kUpdate, url->get<std::string>()};
+  const std::string& package_url = url->get_ref<const std::string&>();
+  if (policy.https_only && !IsHttpsUrl(package_url)) return Failed();
+  const std::optional<PackageIntegrity> integrity = ReadIntegrity(*update);
+  if (!integrity) return Failed();
+  if (policy.require_hashes && (!integrity->sha256 || !integrity->size)) return Failed();
+  return {UpdateAnswerKind::kUpdate, package_url, *integrity};
 }
 
 }  // namespace velko::updater

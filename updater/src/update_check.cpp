@@ -10,9 +10,15 @@ std::string MakeUpdateCheckUrl(std::string_view service_base_url) {
 }
 
 UpdateAnswer AskUpdateService(const std::string& check_url, const std::string& browser_version,
-                              const std::string& system_version, const HttpTransferLimits& limits) {
+                              const std::string& system_version, HttpTransferLimits limits,
+                              UpdateAnswerPolicy policy) {
+  if (IsHttpsUrl(check_url)) {
+    limits.https_only = true;
+    policy.https_only = true;
+  }
   HttpClient client({}, limits);
-  return DecideUpdateAnswer(client.Get(check_url, {{"bv", browser_version}, {"os", system_version}}));
+  return DecideUpdateAnswer(
+      client.Get(check_url, {{"bv", browser_version}, {"os", system_version}}), policy);
 }
 
 UpdateCheckResult RunUpdateAttempts(const std::function<UpdateAnswer()>& ask,
@@ -25,6 +31,7 @@ UpdateCheckResult RunUpdateAttempts(const std::function<UpdateAnswer()>& ask,
     if (answer.kind != UpdateAnswerKind::kFailedAttempt) {
       result.kind = answer.kind;
       result.package_url = std::move(answer.package_url);
+      result.integrity = answer.integrity;
       return result;
     }
     wait(retry_wait_ms);

@@ -17,13 +17,17 @@ constexpr int kMaxUpdateCheckAttempts = 10;
 std::string MakeUpdateCheckUrl(std::string_view service_base_url);
 
 // One attempt: a fresh client, GET with the query bv=...&os=..., decided.
+// An https:// check URL makes the client https-only and requires an https
+// package address in the answer.
 UpdateAnswer AskUpdateService(const std::string& check_url, const std::string& browser_version,
-                              const std::string& system_version, const HttpTransferLimits& limits);
+                              const std::string& system_version, HttpTransferLimits limits,
+                              UpdateAnswerPolicy policy = {});
 
 struct UpdateCheckResult {
   // kFailedAttempt when every attempt failed.
   UpdateAnswerKind kind = UpdateAnswerKind::kFailedAttempt;
   std::string package_url;
+  PackageIntegrity integrity;
   int attempts = 0;
 };
 

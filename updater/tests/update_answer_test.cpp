@@ -81,5 +81,51 @@ TEST(DecideUpdateAnswer, UrlMustBeAWebAddress) {
   }
 }
 
+const std::string kAbcSha256 = "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad";
+
+UpdateAnswer AnswerWith(const nlohmann::json& update, const UpdateAnswerPolicy& policy = {}) {
+  const nlohmann::json body = {{"ok", true}, {"update", update}};
+  return DecideUpdateAnswer(JsonAnswer(body.dump()), policy);
+}
+
+TEST(DecideUpdateAnswer, DigestAndSizeAreCarriedWhenWellFormed) {
+  const UpdateAnswer answer =
+      AnswerWith({{"url", "http://h/p.rar"}, {"sha256", kAbcSha256}, {"size", 3}});
+  ASSERT_EQ(answer.kind, UpdateAnswerKind::kUpdate);
+  EXPECT_EQ(answer.integrity.sha256, BufferSha256("abc", 3));
+  EXPECT_EQ(answer.integrity.size, std::optional<std::uint64_t>(3));
+  // Without them the package is taken as today.
+  const UpdateAnswer plain = AnswerWith({{"url", "http://h/p.rar"}});
+  ASSERT_EQ(plain.kind, UpdateAnswerKind::kUpdate);
+  EXPECT_FALSE(plain.integrity.sha256.has_value());
+  EXPECT_FALSE(plain.integrity.size.has_value());
+}
+
+TEST(DecideUpdateAnswer, MalformedDigestOrSizeIsAFailedAttempt) {
+  for (const nlohmann::json& bad :
+       {nlohmann::json{{"sha256", kAbcSha256.substr(1)}}, nlohmann::json{{"sha256", 5}},
+        nlohmann::json{{"sha256", nullptr}}, nlohmann::json{{"size", -1}},
+        nlohmann::json{{"size", "3"}}, nlohmann::json{{"size", 2.5}}}) {
+    nlohmann::json update = bad;
+    update["url"] = "http://h/p.rar";
+    EXPECT_EQ(AnswerWith(update).kind, UpdateAnswerKind::kFailedAttempt) << update.dump();
+  }
+}
+
+TEST(DecideUpdateAnswer, PolicyCanRequireDigestsAndHttps) {
+  UpdateAnswerPolicy strict;
+  strict.require_hashes = true;
+  EXPECT_EQ(AnswerWith({{"url", "http://h/p.rar"}, {"size", 3}}, strict).kind,
+            UpdateAnswerKind::kFailedAttempt);
+  EXPECT_EQ(AnswerWith({{"url", "http://h/p.rar"}, {"sha256", kAbcSha256}}, strict).kind,
+            UpdateAnswerKind::kFailedAttempt);
+  EXPECT_EQ(AnswerWith({{"url", "http://h/p.rar"}, {"sha256", kAbcSha256}, {"size", 3}}, strict).kind,
+            UpdateAnswerKind::kUpdate);
+  UpdateAnswerPolicy secure;
+  secure.https_only = true;
+  EXPECT_EQ(AnswerWith({{"url", "http://h/p.rar"}}, secure).kind, UpdateAnswerKind::kFailedAttempt);
+  EXPECT_EQ(AnswerWith({{"url", "https://h/p.rar"}}, secure).kind, UpdateAnswerKind::kUpdate);
+}
+
 }  // namespace
 }  // namespace velko::updater

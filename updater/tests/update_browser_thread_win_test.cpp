@@ -133,6 +133,7 @@ class ControllerRun : public ::testing::Test {
     const std::optional<std::string> package =
         test_support::ReadWholeFile(testing::ApplyPackagePath());
     ASSERT_TRUE(package.has_value());
+    package_ = *package;
     server_.SetRoute("/update/velko_2.rar", HttpRoute{200, "application/octet-stream", *package});
   }
 
@@ -140,12 +141,14 @@ class ControllerRun : public ::testing::Test {
     ASSERT_TRUE(::CopyFileW(dll.c_str(), (EngineFolder() + L"\\xldl.dll").c_str(), FALSE));
   }
 
-  int Run(ControllerServices services, const std::string& package_path) {
+  int Run(ControllerServices services, const std::string& package_path,
+          const PackageIntegrity& integrity = {}) {
     services.download_folder = DownloadFolder();
     services.target_folder = Target();
     controller_.SetServices(std::move(services));
     auto info = std::make_unique<UpdateInfo>();
     info->package_url = server_.BaseUrl() + package_path;
+    info->integrity = integrity;
     controller_.SetUpdateInfo(std::move(info));
     if (!controller_.CreateControllerWindow()) return -1;
     return RunWithDeadline(controller_);
@@ -157,6 +160,7 @@ class ControllerRun : public ::testing::Test {
 
   RouteHttpServer server_;
   TempFolder scratch_;
+  std::string package_;
   CUpdateBrowserThread controller_{::GetModuleHandleW(nullptr), SW_SHOWDEFAULT};
 };
 
@@ -199,6 +203,48 @@ TEST_F(ControllerRun, RunningBrowserPostponesAndLeavesThePackage) {
   EXPECT_EQ(controller_.apply_outcome(), std::optional(ApplyOutcome::kBrowserRunning));
   EXPECT_TRUE(Exists(controller_.package_path()));
   EXPECT_FALSE(Exists(Target() + L"\\readme.txt"));
+}
+
+// The answer's digest and size are checked before anything is applied: a
+// mismatch is a failed attempt and the bad download goes.
+TEST_F(ControllerRun, PackageWithTheWrongDigestIsNotApplied) {
+  PackageIntegrity wrong;
+  wrong.sha256 = BufferSha256("another package", 15);
+  EXPECT_EQ(Run(QuietServices(server_.BaseUrl()), "/update/velko_2.rar", wrong), 0);
+  EXPECT_TRUE(controller_.package_rejected());
+  EXPECT_EQ(controller_.apply_outcome(), std::nullopt);
+  EXPECT_TRUE(std::filesystem::is_empty(Target()));
+  EXPECT_FALSE(Exists(controller_.package_path()));
+}
+
+TEST_F(ControllerRun, PackageWithTheWrongSizeIsNotApplied) {
+  PackageIntegrity wrong;
+  wrong.size = package_.size() + 1;
+  EXPECT_EQ(Run(QuietServices(server_.BaseUrl()), "/update/velko_2.rar", wrong), 0);
+  EXPECT_TRUE(controller_.package_rejected());
+  EXPECT_TRUE(std::filesystem::is_empty(Target()));
+}
+
+TEST_F(ControllerRun, PackageWithItsDigestAndSizeIsApplied) {
+  PackageIntegrity right;
+  right.sha256 = BufferSha256(package_.data(), package_.size());
+  right.size = package_.size();
+  EXPECT_EQ(Run(QuietServices(server_.BaseUrl()), "/update/velko_2.rar", right), 0);
+  EXPECT_FALSE(controller_.package_rejected());
+  EXPECT_EQ(controller_.apply_outcome(), std::optional(ApplyOutcome::kAppliedInPlace));
+}
+
+// A package that never finishes downloading ends the run at the deadline
+// instead of keeping it (and the engine) alive.
+TEST_F(ControllerRun, DownloadThatNeverEndsFailsAtTheDeadline) {
+  server_.SetRoute("/update/stalled.rar",
+                   HttpRoute{200, "application/octet-stream", std::string(100000, 'x'), true});
+  ControllerServices services = QuietServices(server_.BaseUrl());
+  services.poll_deadline_ms = 1500;
+  EXPECT_EQ(Run(std::move(services), "/update/stalled.rar"), 0);
+  EXPECT_EQ(controller_.apply_outcome(), std::nullopt);
+  EXPECT_TRUE(controller_.package_path().empty());
+  EXPECT_EQ(controller_.update_info()->engine_task, nullptr);
 }
 
 // A failed download ends the run (rather than idling until logoff) and

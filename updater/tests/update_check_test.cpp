@@ -27,7 +27,7 @@ struct ScriptedService {
 };
 
 TEST(RunUpdateAttempts, AnswerOnFirstAttemptNeedsNoWait) {
-  ScriptedService service({{UpdateAnswerKind::kNoUpdate, {}}});
+  ScriptedService service({{UpdateAnswerKind::kNoUpdate, {}, {}}});
   const UpdateCheckResult result = service.Run();
   EXPECT_EQ(result.kind, UpdateAnswerKind::kNoUpdate);
   EXPECT_EQ(result.attempts, 1);
@@ -35,7 +35,7 @@ TEST(RunUpdateAttempts, AnswerOnFirstAttemptNeedsNoWait) {
 }
 
 TEST(RunUpdateAttempts, FailedAttemptsAreRetriedAfterTheWait) {
-  ScriptedService service({{}, {}, {UpdateAnswerKind::kUpdate, "http://h/p.rar"}});
+  ScriptedService service({{}, {}, {UpdateAnswerKind::kUpdate, "http://h/p.rar", {}}});
   const UpdateCheckResult result = service.Run();
   EXPECT_EQ(result.kind, UpdateAnswerKind::kUpdate);
   EXPECT_EQ(result.package_url, "http://h/p.rar");

@@ -44,9 +44,21 @@ struct HttpTransferLimits {
   // seconds is aborted, which also ends a server that never answers.
   long low_speed_limit_bytes_per_s = 1;
   long low_speed_time_s = 60;
-  // Bodies are held in memory; a larger one fails the transfer.
+  // Overall deadline of one request, connecting included: a server that
+  // drips a byte now and then stays above the stall limit but not this.
+  // 0: none.
+  long total_timeout_s = 600;
+  // Bodies are held in memory; a larger one fails the transfer. A
+  // Content-Length above it is refused before any of the body is read, and
+  // the running count ends a body without one.
   std::size_t max_body_bytes = 256u * 1024u * 1024u;
+  // Only https:// addresses (redirects are never followed): a service that
+  // is configured with https must not be reached over plain http.
+  bool https_only = false;
 };
+
+// True when `url` begins with "https://" in any letter case.
+bool IsHttpsUrl(std::string_view url);
 
 // A libcurl share object (CURLSH*) with shared ownership.
 using HttpShareHandle = std::shared_ptr<void>;
@@ -63,8 +75,8 @@ class HttpClient {
   const HttpResponse& Get(const std::string& url);
 
   // GET with the query built from `parameters`. A body whose content type
-  // contains "application/json" is parsed; a body that is not valid JSON
-  // leaves a null JSON value.
+  // contains "application/json" is parsed; a body that is not valid JSON, or
+  // one that cannot be held in memory, leaves a null JSON value.
   const HttpResponse& Get(const std::string& url, const QueryParameters& parameters);
 
   const HttpResponse& response() const { return response_; }

@@ -12,7 +12,9 @@ void Resolve(HMODULE module, const char* name, Fn& slot) {
 }  // namespace
 
 DownWrapper::DownWrapper(const std::wstring& dll_path) {
-  module_ = ::LoadLibraryW(dll_path.c_str());
+  // The engine's own folder and the system folder only: never the current
+  // folder or PATH, from which a planted library would be loaded elevated.
+  module_ = ::LoadLibraryExW(dll_path.c_str(), nullptr, kEngineLoadFlags);
   if (module_ == nullptr) throw kEngineLoadFailureText;
   ResolveEntryPoints();
 }

@@ -20,7 +20,11 @@ bool DeferredDeletion::Tick() {
   {
     TimedLock lock(mutex_, TimedMutex::kInfinite);
     auto it = std::find_if(queued_.begin(), queued_.end(),
-                           [](const std::unique_ptr<CUILibWindow>& w) { return w->NativeHandle() == nullptr; });
+                           [](const std::unique_ptr<CUILibWindow>& w) {
+                             // A window whose message handling is still on the stack (a handler
+                             // that destroyed it runs a nested message loop) is kept for now.
+                             return w->NativeHandle() == nullptr && !w->InDispatch();
+                           });
     if (it == queued_.end()) return false;
     finished = std::move(*it);
     queued_.erase(it);

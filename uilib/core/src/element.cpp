@@ -10,11 +10,13 @@
 #include "uilib/animation.h"
 #include "uilib/binding_ref.h"
 #include "uilib/element_factory.h"
+#include "uilib/element_watch.h"
 #include "uilib/error.h"
 #include "uilib/scroll_link.h"
 #include "uilib/skin_limits.h"
 #include "uilib/text_util.h"
 #include "uilib/tree_lock.h"
+#include "uilib/ui_thread.h"
 
 namespace {
 
@@ -48,6 +50,9 @@ CUILibElement::CUILibElement(CUILibElement* parent, const TiXmlElement* xml, IUI
 }
 
 CUILibElement::~CUILibElement() {
+  // A handler that destroyed its own element (or the tree it was fired from)
+  // returns to code that checks these watches before it reads the element.
+  uilib::ElementWatch::ElementDestroyed(this);
   children_.DeleteAll();
   overlay_.reset();
   native_scroll_bar_.reset();
@@ -57,7 +62,9 @@ CUILibElement::~CUILibElement() {
     if (xml_->Attribute("vscroll") != nullptr || xml_->Attribute("fire-vscroll") != nullptr) {
       services->UnregisterScrollLinks(this);
     }
-    if (tracked_) services->ForgetElement(this);
+    // Not only a tracked element: the window may also hold it as the pressed,
+    // captured or deferred-click element, or as the owner of a child control.
+    services->ForgetElement(this);
   }
   // An animation timer must not outlive the element its record points to.
   StopAnimations();
@@ -133,6 +140,7 @@ void CUILibElement::AppendCreated(const TiXmlElement* xml, bool fresh) {
 }
 
 void CUILibElement::AppendChildren(const TiXmlElement* first) {
+  uilib::ScopedTreeChange change(lib_, "AppendChildren");
   for (const TiXmlElement* item = first; item != nullptr; item = item->NextSiblingElement()) {
     AppendCreated(item, true);
   }
@@ -140,6 +148,7 @@ void CUILibElement::AppendChildren(const TiXmlElement* first) {
 }
 
 void CUILibElement::PrependChildren(const TiXmlElement* first) {
+  uilib::ScopedTreeChange change(lib_, "PrependChildren");
   for (const TiXmlElement* item = first; item != nullptr; item = item->NextSiblingElement()) {
     if (auto child = CreateChild(item, true)) children_.Prepend(std::move(child));
   }
@@ -148,6 +157,7 @@ void CUILibElement::PrependChildren(const TiXmlElement* first) {
 
 int CUILibElement::SetOverlay(const TiXmlElement* xml) {
   if (xml == nullptr) return 0;
+  uilib::ScopedTreeChange change(lib_, "SetOverlay");
   auto overlay = CreateChild(xml, true);
   if (!overlay) return 0;
   overlay_ = std::move(overlay);
@@ -156,6 +166,7 @@ int CUILibElement::SetOverlay(const TiXmlElement* xml) {
 }
 
 void CUILibElement::RemoveOverlay() {
+  uilib::CheckUiThread("RemoveOverlay");
   uilib::ScopedTreeLock lock(lib_);
   if (!lock.Acquired()) return;
   overlay_.reset();
@@ -183,19 +194,20 @@ void CUILibElement::RebuildById(const char* id, int all, int resetScroll) {
   }
 }
 
-int CUILibElement::ScrollPosition() const {
+int CUILibElement::ScrollPosition() {
   if (native_scroll_bar_) return native_scroll_bar_->Position();
-  if (linked_scroll_bar_ != nullptr) return uilib::LinkedScrollPosition(linked_scroll_bar_);
+  if (CUILibElement* bar = LinkedScrollBar()) return uilib::LinkedScrollPosition(bar);
   return 0;
 }
 
 void CUILibElement::Rebuild(int resetScroll) {
+  uilib::CheckUiThread("Rebuild");
   uilib::ScopedTreeLock lock(lib_);
   if (!lock.Acquired()) return;
   const int old_position = ScrollPosition();
   if (resetScroll != 0) {
     if (native_scroll_bar_) native_scroll_bar_->SetPosition(0);
-    if (linked_scroll_bar_ != nullptr) uilib::SetLinkedScrollPosition(linked_scroll_bar_, 0);
+    if (CUILibElement* bar = LinkedScrollBar()) uilib::SetLinkedScrollPosition(bar, 0);
   }
   children_.DeleteAll();
   BuildChildren();
@@ -209,6 +221,7 @@ void CUILibElement::Rebuild(int resetScroll) {
 }
 
 void CUILibElement::Animate(UILibAnimateCallback callback, void* userData, std::uint32_t durationMs) {
+  uilib::CheckUiThread("Animate");
   uilib::WindowServices* services = Services();
   if (services == nullptr || callback == nullptr) return;
   auto record = std::make_unique<uilib::AnimationRecord>(
@@ -244,8 +257,11 @@ void CUILibElement::StopAnimations() {
 
 void CUILibElement::SetStyle(const char* text) {
   if (text == nullptr) return;
-  style_.Parse(text);
-  xml_->SetAttribute("style", text);
+  {
+    uilib::ScopedTreeChange change(lib_, "SetStyle");
+    style_.Parse(text);
+    xml_->SetAttribute("style", text);
+  }
   if (uilib::WindowServices* services = Services()) {
     services->RequestRelayout();
     services->RequestRepaint(std::nullopt);
@@ -254,7 +270,10 @@ void CUILibElement::SetStyle(const char* text) {
 
 int CUILibElement::Enable(int enable) {
   bool was_enabled = !disabled_;
-  SetDisabledRecursive(enable == 0);
+  {
+    uilib::ScopedTreeChange change(lib_, "Enable");
+    SetDisabledRecursive(enable == 0);
+  }
   RequestRepaintOfRect();
   return was_enabled ? 1 : 0;
 }

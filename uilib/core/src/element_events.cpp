@@ -4,6 +4,7 @@
 
 #include "uilib/element.h"
 #include "uilib/binding_ref.h"
+#include "uilib/element_watch.h"
 #include "uilib/shell_open.h"
 #include "uilib/text_util.h"
 
@@ -22,7 +23,7 @@ CUILibElement* CUILibElement::HitTest(PointF point) {
   // The overlay takes every hit over its owner.
   if (overlay_) return overlay_->HitTest(point);
   float top = rect_.y;
-  if (linked_scroll_bar_ == nullptr) top -= static_cast<float>(scroll_offset_);
+  if (!has_linked_scroll_bar_) top -= static_cast<float>(scroll_offset_);
   if (point.x < rect_.x || point.x >= rect_.x + rect_.w || point.y < top || point.y >= top + rect_.h) {
     return nullptr;
   }
@@ -40,7 +41,10 @@ int CUILibElement::FireEvent(const char* name) {
   if (handler_name != nullptr && lib_ != nullptr) {
     // An unregistered name behaves like no binding.
     if (auto handler = reinterpret_cast<UILibEventHandler>(lib_->FindHandler(handler_name))) {
-      if (handler(name, this) != 0) return 1;
+      uilib::ElementWatch self(this);
+      const int handled = handler(name, this);
+      // A handler that destroyed this element ends the event here.
+      if (handled != 0 || !self.Alive()) return handled != 0 ? 1 : 0;
     }
   }
   if (uilib::EqualsIgnoreCase(name, "onclick")) {
@@ -56,26 +60,35 @@ bool CUILibElement::HasHandler(const char* name) {
 }
 
 // Button down and up: the outermost ancestor gets the first chance.
+// An ancestor's handler may destroy this element (by rebuilding the tree):
+// the event then ends unhandled.
 int CUILibElement::OnLButtonDown(PointF point) {
+  uilib::ElementWatch self(this);
   if (parent_ != nullptr && parent_->OnLButtonDown(point) != 0) return 1;
-  return FireEvent("onlbuttondown");
+  return self.Alive() ? FireEvent("onlbuttondown") : 0;
 }
 
 int CUILibElement::OnLButtonUp(PointF point) {
+  uilib::ElementWatch self(this);
   if (parent_ != nullptr && parent_->OnLButtonUp(point) != 0) return 1;
-  return FireEvent("onlbuttonup");
+  return self.Alive() ? FireEvent("onlbuttonup") : 0;
 }
 
-// Clicks bubble from the innermost element outwards.
+// Clicks bubble from the innermost element outwards, unless the handler
+// destroyed the element it was fired on.
 int CUILibElement::OnClick(PointF point) {
   if (disabled_) return 0;
+  uilib::ElementWatch self(this);
   if (FireEvent("onclick") != 0) return 1;
+  if (!self.Alive()) return 0;
   return parent_ != nullptr ? parent_->OnClick(point) : 0;
 }
 
 int CUILibElement::OnDblClick(PointF point) {
   if (disabled_) return 0;
+  uilib::ElementWatch self(this);
   if (FireEvent("ondbclick") != 0) return 1;
+  if (!self.Alive()) return 0;
   return parent_ != nullptr ? parent_->OnDblClick(point) : 0;
 }
 
@@ -84,7 +97,9 @@ int CUILibElement::OnMouseMove(PointF point) { return parent_ != nullptr ? paren
 int CUILibElement::OnMouseEnter() { return FireEvent("onmouseover"); }
 
 int CUILibElement::OnMouseLeave() {
+  uilib::ElementWatch self(this);
   if (FireEvent("onmouseout") != 0) return 1;
+  if (!self.Alive()) return 0;
   if (!tip_.empty()) {
     if (uilib::WindowServices* services = Services()) services->HideTooltip(this);
   }

@@ -122,8 +122,10 @@ void CUILibElement::Layout(const RectF& r, Gdiplus::Graphics* graphics, RectF* o
     return;
   }
   rect_ = r;
+  CUILibElement* linked_bar = nullptr;
   if (style_.Values().overflow != uilib::Overflow::kScroll) {
-    FindLinkedScrollBar();
+    linked_bar = LinkedScrollBar();
+    has_linked_scroll_bar_ = linked_bar != nullptr;
   } else if (!native_scroll_bar_) {
     if (uilib::WindowServices* services = Services()) native_scroll_bar_ = services->CreateNativeScrollBar(this);
   }
@@ -132,7 +134,7 @@ void CUILibElement::Layout(const RectF& r, Gdiplus::Graphics* graphics, RectF* o
   visible_rect_ = r;
   CUILibElement* current = children_.First();
   PlaceChildren(ContentArea(r, true, &strip), current, graphics, 1, nullptr);
-  UpdateScrollBars(r, strip);
+  UpdateScrollBars(r, strip, linked_bar);
 }
 
 int CUILibElement::MeasureContent(Gdiplus::Graphics* graphics, SizeF* size, const SizeF& avail) {
@@ -163,25 +165,24 @@ RectF CUILibElement::ContentArea(const RectF& r, bool with_linked_bar, float* sc
     area.h = uilib::kUnboundedExtent;
     *scroll_strip = std::min(area.w, kScrollBarStrip);
     area.w -= *scroll_strip;
-  } else if (with_linked_bar && linked_scroll_bar_ != nullptr) {
+  } else if (with_linked_bar && has_linked_scroll_bar_) {
     area.h = uilib::kUnboundedExtent;
   }
   return area;
 }
 
-void CUILibElement::FindLinkedScrollBar() {
-  linked_scroll_bar_ = nullptr;
-  if (!has_vscroll_) return;
+CUILibElement* CUILibElement::LinkedScrollBar() {
+  if (!has_vscroll_) return nullptr;
   const char* id = xml_->Attribute("vscroll");
-  if (id == nullptr) return;
+  if (id == nullptr) return nullptr;
   std::vector<IUILibElement*> found;
   RootElement()->FindElementsById(found, id);
-  if (!found.empty()) linked_scroll_bar_ = static_cast<CUILibElement*>(found.front());
+  return found.empty() ? nullptr : static_cast<CUILibElement*>(found.front());
 }
 
-void CUILibElement::UpdateScrollBars(const RectF& r, float strip) {
+void CUILibElement::UpdateScrollBars(const RectF& r, float strip, CUILibElement* linked_bar) {
   const bool scroll = style_.Values().overflow == uilib::Overflow::kScroll;
-  if (!(scroll && native_scroll_bar_) && linked_scroll_bar_ == nullptr) return;
+  if (!(scroll && native_scroll_bar_) && linked_bar == nullptr) return;
   const int maximum = uilib::TruncToInt(visible_rect_.h + style_.Values().padding.bottom - 1.0f);
   const int page = uilib::TruncToInt(r.h);
   if (scroll && native_scroll_bar_) {
@@ -189,8 +190,8 @@ void CUILibElement::UpdateScrollBars(const RectF& r, float strip) {
     const int x = uilib::TruncToInt(r.x + r.w - strip);
     const int y = uilib::TruncToInt(r.y + style_.Values().border.width);
     native_scroll_bar_->Move(x, y, uilib::TruncToInt(r.x + r.w) - x, uilib::TruncToInt(r.y + r.h) - y);
-  } else if (linked_scroll_bar_ != nullptr) {
-    uilib::SetLinkedScrollRange(linked_scroll_bar_, maximum, page);
+  } else if (linked_bar != nullptr) {
+    uilib::SetLinkedScrollRange(linked_bar, maximum, page);
   }
 }
 

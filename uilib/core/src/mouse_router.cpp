@@ -5,6 +5,8 @@
 
 #include "uilib/button_state.h"
 #include "uilib/element.h"
+#include "uilib/element_watch.h"
+#include "uilib/tree_lock.h"
 
 namespace uilib {
 namespace {
@@ -42,7 +44,10 @@ void MouseRouter::OnButtonUp(PointF point) {
     return;
   }
   host_->TakeFocus();
-  if (pressed == nullptr || pressed->OnLButtonUp(point) != 0) return;
+  if (pressed == nullptr) return;
+  // The release handlers may destroy the pressed element: no click then.
+  ElementWatch watch(pressed);
+  if (pressed->OnLButtonUp(point) != 0 || !watch.Alive()) return;
   if (root_->HitTest(point) != pressed) return;
   if (pressed->HasHandler("ondbclick")) {
     // A second click may still come: the single click waits for the
@@ -81,17 +86,24 @@ void MouseRouter::OnMouseMove(PointF point) {
   }
   CUILibElement* hit = root_->HitTest(point);
   if (hit == nullptr) return;
+  // Enter and leave handlers may destroy the hit element; the next move
+  // routes afresh then.
+  ElementWatch watch(hit);
   EnterFrom(hit);
+  if (!watch.Alive()) return;
   host_->SetCursor(CursorFor(hit));
   hit->OnMouseMove(point);
-  LeaveAllExcept(hit);
+  LeaveAllExcept(watch);
 }
 
 void MouseRouter::OnMouseLeaveWindow() {
-  std::vector<CUILibElement*> leaving = std::exchange(hover_list_, {});
-  for (CUILibElement* element : leaving) {
+  std::vector<CUILibElement*> snapshot = hover_list_;
+  for (CUILibElement* element : snapshot) {
+    // An element destroyed by an earlier leave handler was taken off the list.
+    if (!OnHoverList(element)) continue;
+    std::erase(hover_list_, element);
     if (element == root_) continue;
-    element->SetHovered(false);
+    MarkHovered(element, false);
     element->OnMouseLeave();
   }
 }
@@ -99,26 +111,41 @@ void MouseRouter::OnMouseLeaveWindow() {
 // From the hit element outwards, the first element that accepts the hover is
 // tracked; elements that refuse it are passed on to their parent.
 void MouseRouter::EnterFrom(CUILibElement* hit) {
-  for (CUILibElement* e = hit; e != nullptr; e = e->Parent()) {
-    if (e->IsHovered()) continue;
-    e->SetHovered(true);
-    if (e->OnMouseEnter() != 0) {
+  for (CUILibElement* e = hit; e != nullptr;) {
+    if (e->IsHovered()) {
+      e = e->Parent();
+      continue;
+    }
+    MarkHovered(e, true);
+    ElementWatch watch(e);
+    const int accepted = e->OnMouseEnter();
+    // An enter handler that destroyed its element ends the walk.
+    if (!watch.Alive()) return;
+    if (accepted != 0) {
       Track(e);
       return;
     }
-    e->SetHovered(false);
+    MarkHovered(e, false);
+    e = e->Parent();
   }
 }
 
-void MouseRouter::LeaveAllExcept(CUILibElement* hit) {
+void MouseRouter::LeaveAllExcept(const ElementWatch& hit) {
   std::vector<CUILibElement*> snapshot = hover_list_;
   for (CUILibElement* element : snapshot) {
-    // A leave handler may have destroyed elements that were on the list.
-    if (!OnHoverList(element) || IsSelfOrAncestorOf(element, hit)) continue;
-    element->SetHovered(false);
+    // A leave handler may have destroyed elements that were on the list (their
+    // destruction took them off it), the hit element included.
+    if (!OnHoverList(element) || (hit.Alive() && IsSelfOrAncestorOf(element, hit.Get()))) continue;
+    MarkHovered(element, false);
     hover_list_.erase(std::find(hover_list_.begin(), hover_list_.end(), element));
     element->OnMouseLeave();
   }
+}
+
+void MouseRouter::MarkHovered(CUILibElement* element, bool hovered) {
+  // The hovered look is painted, maybe by the render thread right now.
+  ScopedTreeChange change(element->Library(), "hover");
+  element->SetHovered(hovered);
 }
 
 void MouseRouter::Track(CUILibElement* element) {

@@ -2,10 +2,19 @@
 #include <cstdio>
 #include <gtest/gtest.h>
 #include <tinyxml.h>
+#include <typeindex>
+#include <typeinfo>
 
 #include "tree_test_support.h"
 #include "uilib/element_factory.h"
+#include "uilib/widgets/iframe.h"
+#include "uilib/widgets/image.h"
 #include "uilib/widgets/label.h"
+#include "uilib/widgets/native_controls.h"
+#include "uilib/widgets/pages.h"
+#include "uilib/widgets/progress.h"
+#include "uilib/widgets/scroll_bar.h"
+#include "uilib/widgets/virtual_button.h"
 
 namespace uilib {
 namespace {
@@ -14,36 +23,53 @@ using testing::ChildrenOf;
 using testing::LibraryWithWindow;
 
 TEST(ElementTreeTest, EveryTagOfTheKindTableCreatesItsClassInAnyCase) {
-  const char* kinds[][2] = {
-      {"element", "CUILibElement"},
-      {"LABEL", "CUILibLabel"},
-      {"Anchor", "CUILibAnchor"},
-      {"virtualbtn", "CUILibVirtualBtn"},
-      {"virtualcheckbox", "CUILibVirtualCheckBox"},
-      {"virtualprocessbar", "CUILibVirtualProcessBar"},
-      {"virtualcircleprocess", "CUILibVirtualCircleProcess"},
-      {"processbar", "CUILibProcessBar"},
-      {"image", "CUILibImage"},
-      {"scrollbar", "CUILibScrollBar"},
-      {"iframe", "CUILibIFrame"},
-      {"button", "CUILibButton"},
-      {"checkbox", "CUILibCheckBox"},
-      {"comboboxex", "CUILibComboBoxEx"},
-      {"richedit", "CUILibRichEdit"},
-      {"pageframe", "CUILibPageFrame"},
-      {"page", "CUILibPage"},
-      {"ad", "CUILibAd"},
+  struct Kind {
+    const char* tag;
+    std::type_index type;
   };
-  ASSERT_EQ(std::size(kinds), ElementKindCount());
+  const Kind kinds[] = {
+      {"element", typeid(CUILibElement)},
+      {"LABEL", typeid(CUILibLabel)},
+      {"Anchor", typeid(CUILibAnchor)},
+      {"virtualbtn", typeid(CUILibVirtualBtn)},
+      {"virtualcheckbox", typeid(CUILibVirtualCheckBox)},
+      {"virtualprocessbar", typeid(CUILibVirtualProcessBar)},
+      {"virtualcircleprocess", typeid(CUILibVirtualCircleProcess)},
+      {"processbar", typeid(CUILibProcessBar)},
+      {"image", typeid(CUILibImage)},
+      {"scrollbar", typeid(CUILibScrollBar)},
+      {"iframe", typeid(CUILibIFrame)},
+      {"button", typeid(CUILibButton)},
+      {"checkbox", typeid(CUILibCheckBox)},
+      {"comboboxex", typeid(CUILibComboBoxEx)},
+      {"richedit", typeid(CUILibRichEdit)},
+      {"pageframe", typeid(CUILibPageFrame)},
+      {"page", typeid(CUILibPage)},
+      {"ad", typeid(CUILibAd)},
+  };
+  // Programs may register kinds of their own besides the library's.
+  ASSERT_GE(ElementKindCount(), std::size(kinds));
   std::string body;
-  for (auto& kind : kinds) body += std::string("<") + kind[0] + "/>";
+  for (size_t i = 0; i < std::size(kinds); ++i) {
+    body += std::string("<") + kinds[i].tag + " id='k" + std::to_string(i) + "'><element/></" + kinds[i].tag + ">";
+  }
   auto lib = LibraryWithWindow(body);
   auto window = lib->BuildWindowTree("w");
   ASSERT_TRUE(window);
   auto children = ChildrenOf(window.get());
   ASSERT_EQ(children.size(), std::size(kinds));
-  for (size_t i = 0; i < children.size(); ++i) EXPECT_STREQ(children[i]->KindName(), kinds[i][1]);
-  EXPECT_NE(dynamic_cast<CUILibLabel*>(children[1]), nullptr);
+  for (size_t i = 0; i < children.size(); ++i) {
+    CUILibElement* child = children[i];
+    SCOPED_TRACE(kinds[i].tag);
+    // The class itself, built by the base construction from its own XML copy
+    // under this parent and library, with its subtree.
+    EXPECT_EQ(std::type_index(typeid(*child)), kinds[i].type);
+    EXPECT_EQ(child->Parent(), window.get());
+    EXPECT_EQ(child->Library(), lib.get());
+    EXPECT_EQ(child->Tag(), kinds[i].tag);
+    EXPECT_EQ(child->Id(), "k" + std::to_string(i));
+    EXPECT_EQ(child->Children().Count(), 1u);
+  }
 }
 
 TEST(ElementTreeTest, UnknownTagsAndNestedWindowsAreSkippedWithTheirSubtrees) {

@@ -1,10 +1,12 @@
 // The remaining-area placement on small synthetic trees.
 #include <gtest/gtest.h>
+#include <tinyxml.h>
 
 #include <string>
 
 #include "layout_test_support.h"
 #include "recording_window_services.h"
+#include "uilib/iuilib_kinds.h"
 
 namespace uilib {
 namespace {
@@ -195,6 +197,24 @@ TEST(LayoutScrollTest, VscrollUnboundsHeightOnlyWhenTheScrollBarExists) {
                         200, 200);
   EXPECT_EQ(missing.ById("p")->LinkedScrollBar(), nullptr);
   EXPECT_EQ(missing.RectOf("c").h, 50);
+}
+
+TEST(LayoutScrollTest, ALinkedScrollBarDestroyedLaterIsNotReachedAnyMore) {
+  auto w = LayOut(std::string("<label id=\"p\" vscroll=\"sb\" style=\"width:100px;height:50px;\"/>") +
+                      "<element id=\"holder\" style=\"width:10px;height:50px;\"/>",
+                  200, 200);
+  TiXmlDocument bar;
+  bar.Parse("<scrollbar id=\"sb\" style=\"width:10px;height:50px;\"/>");
+  w.ById("holder")->AppendChildren(bar.RootElement());
+  w.window->Layout(RectF{0, 0, 200, 200}, nullptr, nullptr);
+  ASSERT_EQ(w.ById("p")->LinkedScrollBar(), w.ById("sb"));
+  // Rebuilt from its own XML copy, the holder loses the appended bar; the
+  // label is not laid out again and must not keep the destroyed one.
+  w.ById("holder")->Rebuild(0);
+  ASSERT_EQ(w.ById("sb"), nullptr);
+  EXPECT_EQ(w.ById("p")->LinkedScrollBar(), nullptr);
+  EXPECT_EQ(w.ById("p")->ScrollPosition(), 0);
+  dynamic_cast<IUILibLabel*>(w.ById("p"))->SetText(L"longer text");
 }
 
 TEST(LayoutMeasureTest, AutoSizedParentMeasuresItsChildrenWithPadding) {

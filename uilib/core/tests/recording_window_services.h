@@ -85,6 +85,8 @@ class RecordingServices : public WindowServices {
   void RegisterScrolled(CUILibElement* e, const std::string& id) override { scrolled.emplace_back(e, id); }
   void RegisterWheelForwarder(CUILibElement* e, const std::string& id) override { wheel.emplace_back(e, id); }
   void UnregisterScrollLinks(CUILibElement* e) override { unregistered.push_back(e); }
+  void RegisterChildControl(NativeWindow control, CUILibElement* e) override { child_controls.emplace_back(control, e); }
+  void UnregisterChildControl(NativeWindow) override {}
   void StartAnimationTimer(std::uintptr_t id) override { timers.push_back(id); }
   void KillAnimationTimer(std::uintptr_t id) override { killed_timers.push_back(id); }
   PointF CursorClientPosition() override { return cursor_client; }
@@ -100,6 +102,7 @@ class RecordingServices : public WindowServices {
   std::vector<CUILibElement*> unregistered;
   std::vector<std::pair<CUILibElement*, std::string>> scrolled;
   std::vector<std::pair<CUILibElement*, std::string>> wheel;
+  std::vector<std::pair<NativeWindow, CUILibElement*>> child_controls;
   std::vector<std::uintptr_t> timers;
   std::vector<std::uintptr_t> killed_timers;
   RecordingScrollBar* last_scroll_bar = nullptr;

@@ -5,6 +5,7 @@
 #include "uilib/download_record.h"
 #include "uilib/shell_open.h"
 #include "uilib/text_util.h"
+#include "uilib/tree_lock.h"
 #include "uilib/widgets/wide_text.h"
 #include "uilib/widgets/texture_attributes.h"
 
@@ -69,6 +70,7 @@ void CUILibAd::OnFileDownloaded(uilib::DownloadRecord* record) {
 
 void CUILibAd::SetSource(const wchar_t* source, std::uint32_t, int repaint) {
   if (source == nullptr) return;
+  uilib::ScopedTreeChange change(Library(), "SetSource");
   ReplacePicture(nullptr);
   const std::string text = uilib::WideToUtf8(source);
   if (uilib::IsRemoteTexture(text)) {

@@ -7,6 +7,7 @@
 #include "uilib/text_measure.h"
 #include "uilib/text_ref.h"
 #include "uilib/text_util.h"
+#include "uilib/tree_lock.h"
 #include "uilib/widgets/text_fit.h"
 #include "uilib/widgets/widget_state.h"
 
@@ -48,7 +49,11 @@ void CUILibLabel::SetText(const wchar_t* text) {
   // The same text again changes nothing on screen: no repaint (a layered
   // window pushes all of itself for each one).
   if (text_ == new_text) return;
-  text_ = new_text;
+  {
+    // The render thread may be drawing the old text right now.
+    uilib::ScopedTreeChange change(Library(), "SetText");
+    text_ = new_text;
+  }
   UpdateLinkedScrollBar(nullptr, true);
   if (uilib::WindowServices* services = Services()) {
     const uilib::RectF& r = Rect();
@@ -58,13 +63,14 @@ void CUILibLabel::SetText(const wchar_t* text) {
 }
 
 void CUILibLabel::UpdateLinkedScrollBar(Gdiplus::Graphics* graphics, bool redraw) {
-  if (LinkedScrollBar() == nullptr) return;
+  CUILibElement* bar = LinkedScrollBar();
+  if (bar == nullptr) return;
   // Without a graphics the measurement uses one of the desktop window; a
   // failed measurement counts as no height.
   const uilib::TextMeasure measured =
       uilib::MeasureStyledText(graphics, Style(), text_, uilib::SizeF{Rect().w, uilib::kUnboundedExtent});
   const uilib::ScrollRange range = uilib::LabelScrollRange(Rect().h, measured.ok ? measured.size.h : 0.0f);
-  uilib::SetLinkedScrollRange(LinkedScrollBar(), range.maximum, range.page, redraw);
+  uilib::SetLinkedScrollRange(bar, range.maximum, range.page, redraw);
 }
 
 CUILibAnchor::CUILibAnchor(CUILibElement* parent, const TiXmlElement* xml, IUILib* lib)

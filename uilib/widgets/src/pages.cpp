@@ -1,6 +1,7 @@
 #include "uilib/widgets/pages.h"
 
 #include "uilib/error.h"
+#include "uilib/tree_lock.h"
 
 namespace {
 
@@ -76,6 +77,7 @@ size_t CUILibPageFrame::Neighbour(bool next) const {
 int CUILibPageFrame::StartSlide(bool next) {
   if (busy_) return 0;
   if (pages_.empty()) AtlThrow(uilib::kEFail);
+  uilib::ScopedTreeChange change(Library(), "page slide");
   busy_ = true;
   for (CUILibPage* page : pages_) page->MakeSnapshot();
   pages_[current_]->SetVisible(true);
@@ -86,6 +88,7 @@ int CUILibPageFrame::StartSlide(bool next) {
 
 void CUILibPageFrame::SlideStep(bool next, float p) {
   if (!busy_ || pages_.empty()) return;
+  uilib::ScopedTreeChange change(Library(), "page slide step");
   CUILibPage* current = pages_[current_];
   CUILibPage* incoming = pages_[Neighbour(next)];
   const float w = current->Rect().w;

@@ -5,6 +5,7 @@
 #include <tinyxml.h>
 
 #include "uilib/text_util.h"
+#include "uilib/tree_lock.h"
 #include "uilib/widgets/progress_geometry.h"
 #include "uilib/widgets/rect_ops.h"
 #include "uilib/widgets/texture_attributes.h"
@@ -32,7 +33,10 @@ void CUILibVirtualProgressBase::SetProgress(double fraction) {
   const double clamped = uilib::ClampProgress(fraction);
   // The same value again changes nothing on screen: no repaint.
   if (clamped == progress_) return;
-  progress_ = clamped;
+  {
+    uilib::ScopedTreeChange change(Library(), "SetProgress");
+    progress_ = clamped;
+  }
   if (uilib::WindowServices* services = Services()) {
     services->RequestRepaint(uilib::GrownRepaintRect(Rect(), ScrollOffset()));
   }

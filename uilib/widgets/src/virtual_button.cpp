@@ -4,6 +4,7 @@
 
 #include "uilib/button_state.h"
 #include "uilib/text_util.h"
+#include "uilib/tree_lock.h"
 
 namespace {
 
@@ -82,7 +83,12 @@ int CUILibVirtualBtn::OnMouseLeave() {
 
 void CUILibVirtualBtn::OnFileDownloaded(uilib::DownloadRecord* record) {
   if (record != nullptr) {
-    if (uilib::TextureImagePtr image = uilib::LoadTextureFile(record->final_path)) image_ = std::move(image);
+    if (uilib::TextureImagePtr image = uilib::LoadTextureFile(record->final_path)) {
+      // The render thread may be drawing the old image right now; the old
+      // one is freed after the lock is released.
+      uilib::ScopedTreeChange change(Library(), "texture swap");
+      image_.swap(image);
+    }
     if (record->client_value != 0) {
       if (uilib::WindowServices* services = Services()) {
         services->RequestRepaint(uilib::ScrolledRepaintRect(Rect(), ScrollOffset()));
@@ -93,7 +99,10 @@ void CUILibVirtualBtn::OnFileDownloaded(uilib::DownloadRecord* record) {
 }
 
 int CUILibVirtualBtn::Enable(int enable) {
-  SetHovered(false);
+  {
+    uilib::ScopedTreeChange change(Library(), "Enable");
+    SetHovered(false);
+  }
   return CUILibElement::Enable(enable);
 }
 
@@ -117,7 +126,10 @@ void CUILibVirtualCheckBox::RequestGrownRepaint() {
 }
 
 void CUILibVirtualCheckBox::SetCheck(int checked) {
-  checked_ = checked;
+  {
+    uilib::ScopedTreeChange change(Library(), "SetCheck");
+    checked_ = checked;
+  }
   RequestGrownRepaint();
 }
 
@@ -128,7 +140,10 @@ int CUILibVirtualCheckBox::OnLButtonDown(uilib::PointF point) {
 
 int CUILibVirtualCheckBox::OnLButtonUp(uilib::PointF point) {
   if (!IsDisabled()) {
-    checked_ = checked_ == 0 ? 1 : 0;
+    {
+      uilib::ScopedTreeChange change(Library(), "check toggle");
+      checked_ = checked_ == 0 ? 1 : 0;
+    }
     RequestGrownRepaint();
   }
   return CUILibElement::OnLButtonUp(point);

@@ -77,7 +77,12 @@ std::optional<EngineConfig> ParseEngineConfig(std::string_view text) {
     if (name == nullptr || crc_text == nullptr) return std::nullopt;
     const std::optional<std::uint32_t> crc = ParseCrcText(crc_text);
     if (!crc) return std::nullopt;
-    if (names.insert(name).second) config.files.push_back({name, *crc});
+    std::optional<Sha256Digest> sha256;
+    if (const char* sha256_text = hash->Attribute("sha256")) {
+      sha256 = ParseSha256Hex(sha256_text);
+      if (!sha256) return std::nullopt;
+    }
+    if (names.insert(name).second) config.files.push_back({name, *crc, sha256});
   }
   return config;
 }

@@ -10,11 +10,15 @@
 #include <string_view>
 #include <vector>
 
+#include "velko/sha256.h"
+
 namespace velko::bootstrap {
 
 struct EngineFileHash {
   std::string name_utf8;  // relative to the save base
   std::uint32_t crc = 0;
+  // The optional "sha256" attribute: 64 hexadecimal digits.
+  std::optional<Sha256Digest> sha256;
 };
 
 struct EngineConfig {

@@ -2,6 +2,7 @@
 
 #include <minizip/unzip.h>
 
+#include <exception>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -41,11 +42,19 @@ bool IsFolderEntry(const unz_file_info64& info, std::string_view name) {
          (!name.empty() && IsEntrySeparator(name.back()));
 }
 
+// Bytes unpacked so far, against the limits.
+struct UnpackBudget {
+  const ZipLimits& limits;
+  std::uint64_t total_bytes = 0;
+  int entries = 0;
+};
+
 // Copies the current entry into `writer` block by block.
-ZipExtractStatus CopyEntry(unzFile archive, ZipEntryWriter& writer) {
+ZipExtractStatus CopyEntry(unzFile archive, ZipEntryWriter& writer, UnpackBudget& budget) {
   if (unzOpenCurrentFile(archive) != UNZ_OK) return ZipExtractStatus::kCannotRead;
   std::vector<unsigned char> block(kZipReadBlockBytes);
   ZipExtractStatus status = ZipExtractStatus::kOk;
+  std::uint64_t entry_bytes = 0;
   for (;;) {
     const int read = unzReadCurrentFile(archive, block.data(), static_cast<unsigned>(block.size()));
     if (read < 0) {
@@ -53,6 +62,13 @@ ZipExtractStatus CopyEntry(unzFile archive, ZipEntryWriter& writer) {
       break;
     }
     if (read == 0) break;
+    entry_bytes += static_cast<std::uint64_t>(read);
+    budget.total_bytes += static_cast<std::uint64_t>(read);
+    if (entry_bytes > budget.limits.max_entry_bytes ||
+        budget.total_bytes > budget.limits.max_total_bytes) {
+      status = ZipExtractStatus::kTooLarge;
+      break;
+    }
     if (!writer.Write(block.data(), static_cast<std::size_t>(read))) {
       status = ZipExtractStatus::kCannotWrite;
       break;
@@ -66,7 +82,9 @@ ZipExtractStatus CopyEntry(unzFile archive, ZipEntryWriter& writer) {
 }
 
 // Unpacks the current entry; counts it in `result`.
-ZipExtractStatus ExtractCurrentEntry(unzFile archive, ZipEntrySink& sink, ZipExtractResult& result) {
+ZipExtractStatus ExtractCurrentEntry(unzFile archive, ZipEntrySink& sink, ZipExtractResult& result,
+                                     UnpackBudget& budget) {
+  if (++budget.entries > budget.limits.max_entries) return ZipExtractStatus::kTooLarge;
   unz_file_info64 info{};
   char name[kZipNameBufferBytes] = {};
   if (unzGetCurrentFileInfo64(archive, &info, name, sizeof(name), nullptr, 0, nullptr, 0) != UNZ_OK) {
@@ -84,17 +102,24 @@ ZipExtractStatus ExtractCurrentEntry(unzFile archive, ZipEntrySink& sink, ZipExt
     ++result.unsafe_entries_skipped;
     return ZipExtractStatus::kOk;
   }
+  // Refused on the declared size before a byte is unpacked.
+  if (info.uncompressed_size > budget.limits.max_entry_bytes ||
+      info.uncompressed_size > budget.limits.max_total_bytes - budget.total_bytes) {
+    return ZipExtractStatus::kTooLarge;
+  }
   std::unique_ptr<ZipEntryWriter> writer = sink.Create(*path);
   if (writer == nullptr) return ZipExtractStatus::kCannotCreate;
-  const ZipExtractStatus copied = CopyEntry(archive, *writer);
+  const ZipExtractStatus copied = CopyEntry(archive, *writer, budget);
   if (copied == ZipExtractStatus::kOk) ++result.files_written;
   return copied;
 }
 
 }  // namespace
 
-ZipExtractResult ExtractZip(const void* data, std::size_t size, ZipEntrySink& sink) {
+ZipExtractResult ExtractZip(const void* data, std::size_t size, ZipEntrySink& sink,
+                            const ZipLimits& limits) {
   ZipExtractResult result;
+  UnpackBudget budget{limits};
   OpenArchive archive(data, size);
   if (archive.handle() == nullptr) {
     result.status = ZipExtractStatus::kCannotOpen;
@@ -107,11 +132,62 @@ ZipExtractResult ExtractZip(const void* data, std::size_t size, ZipEntrySink& si
       result.status = ZipExtractStatus::kBadEntry;
       return result;
     }
-    result.status = ExtractCurrentEntry(archive.handle(), sink, result);
+    result.status = ExtractCurrentEntry(archive.handle(), sink, result, budget);
     if (!result.ok()) return result;
     step = unzGoToNextFile(archive.handle());
     if (step == UNZ_END_OF_LIST_OF_FILE) return result;
   }
+}
+
+namespace {
+
+// Collects the files in memory; an allocation failure fails the write.
+class MemorySink final : public ZipEntrySink {
+ public:
+  explicit MemorySink(std::vector<UnpackedZipFile>& files) : files_(files) {}
+
+  std::unique_ptr<ZipEntryWriter> Create(const std::string& relative_path) override {
+    try {
+      files_.push_back({relative_path, {}});
+      return std::make_unique<Writer>(files_.back().bytes);
+    } catch (const std::exception&) {
+      return nullptr;
+    }
+  }
+
+ private:
+  class Writer final : public ZipEntryWriter {
+   public:
+    explicit Writer(std::string& target) : target_(target) {}
+    bool Write(const void* data, std::size_t length) override {
+      try {
+        target_.append(static_cast<const char*>(data), length);
+        return true;
+      } catch (const std::exception&) {
+        return false;
+      }
+    }
+    bool Close() override { return true; }
+
+   private:
+    std::string& target_;
+  };
+
+  std::vector<UnpackedZipFile>& files_;
+};
+
+}  // namespace
+
+UnpackedZip UnpackZipToMemory(const void* data, std::size_t size, const ZipLimits& limits) {
+  UnpackedZip unpacked;
+  MemorySink sink(unpacked.files);
+  unpacked.result = ExtractZip(data, size, sink, limits);
+  // Running out of memory is a size problem of the package, not of the disk.
+  if (unpacked.result.status == ZipExtractStatus::kCannotCreate ||
+      unpacked.result.status == ZipExtractStatus::kCannotWrite) {
+    unpacked.result.status = ZipExtractStatus::kTooLarge;
+  }
+  return unpacked;
 }
 
 }  // namespace velko::bootstrap

@@ -7,10 +7,13 @@
 #include <vector>
 
 #include "engine_attempt.h"
+#include "engine_folder_security.h"
 #include "read_file_win.h"
 #include "route_http_server_win.h"
 #include "test_zip_builder.h"
 #include "velko/crc32.h"
+#include "velko/sha256.h"
+
 #include "win_test_support.h"
 
 namespace velko::bootstrap {
@@ -77,6 +80,12 @@ class EngineBootstrapTest : public ::testing::Test {
     return options;
   }
 
+  AttemptResult Attempt(const std::string& base_url = "") {
+    EngineBootstrapOptions options = Options();
+    if (!base_url.empty()) options.config_base_url = base_url;
+    return RunEngineAttempt(AttemptOptionsOf(options), storage_, verified_);
+  }
+
   // Waits for the first message (up to 15 s), then `quiet_ms` more for any
   // further one.
   ReadyMessages Collect(DWORD quiet_ms = 800) {
@@ -106,6 +115,8 @@ class EngineBootstrapTest : public ::testing::Test {
 
   RouteHttpServer server_;
   TempFolder temp_;
+  std::unique_ptr<EngineStorage> storage_;
+  std::optional<VerifiedEngine> verified_;
   std::wstring save_base_;
   HWND window_ = nullptr;
 };
@@ -156,30 +167,53 @@ TEST_F(EngineBootstrapTest, RejectedConfigurationIsTriedThreeTimesThenNullIsPost
 }
 
 TEST_F(EngineBootstrapTest, EachConfigurationFailureHasItsAttemptResult) {
-  std::unique_ptr<EngineStorage> storage;
   ServeConfig(ConfigFor({}), "text/plain");
-  EXPECT_EQ(RunEngineAttempt(server_.BaseUrl(), storage), AttemptResult::kConfigUnavailable);
+  EXPECT_EQ(Attempt(), AttemptResult::kConfigUnavailable);
   server_.SetRoute("/xl/cfg.xml", HttpRoute{404, "text/xml", ConfigFor({})});
-  EXPECT_EQ(RunEngineAttempt(server_.BaseUrl(), storage), AttemptResult::kConfigUnavailable);
+  EXPECT_EQ(Attempt(), AttemptResult::kConfigUnavailable);
   ServeConfig("<xl><storage save_base=\"C:\\x\"/></xl>");  // no downurl
-  EXPECT_EQ(RunEngineAttempt(server_.BaseUrl(), storage), AttemptResult::kConfigRejected);
-  EXPECT_EQ(storage, nullptr);
-  EXPECT_EQ(RunEngineAttempt("http://127.0.0.1:1", storage), AttemptResult::kConfigUnavailable);
+  EXPECT_EQ(Attempt(), AttemptResult::kConfigRejected);
+  EXPECT_EQ(storage_, nullptr);
+  EXPECT_EQ(Attempt("http://127.0.0.1:1"), AttemptResult::kConfigUnavailable);
+  // A configuration far larger than any real one is not read whole.
+  ServeConfig(ConfigFor({}) + std::string(kMaxEngineConfigBytes, ' '));
+  EXPECT_EQ(Attempt(), AttemptResult::kConfigUnavailable);
 }
 
 TEST_F(EngineBootstrapTest, PackageFailuresFailTheAttempt) {
-  std::unique_ptr<EngineStorage> storage;
   server_.SetRoute("/xl/engine.zip", HttpRoute{200, "application/zip", "PK"});
-  EXPECT_EQ(RunEngineAttempt(server_.BaseUrl(), storage), AttemptResult::kPackageUnavailable);
-  ASSERT_NE(storage, nullptr);  // the configuration itself was read
+  EXPECT_EQ(Attempt(), AttemptResult::kPackageUnavailable);
+  ASSERT_NE(storage_, nullptr);  // the configuration itself was read
   server_.SetRoute("/xl/engine.zip", HttpRoute{200, "application/octet-stream", "not a zip"});
-  EXPECT_EQ(RunEngineAttempt(server_.BaseUrl(), storage), AttemptResult::kUnpackFailed);
+  EXPECT_EQ(Attempt(), AttemptResult::kUnpackFailed);
+  ServeConfig(ConfigFor({{"other.dll", Crc("x")}}));
   server_.SetRoute("/xl/engine.zip", HttpRoute{200, "application/octet-stream",
                                                testing::BuildZip({{"other.dll", "x"}})});
-  EXPECT_EQ(RunEngineAttempt(server_.BaseUrl(), storage), AttemptResult::kNoEngineLibrary);
+  EXPECT_EQ(Attempt(), AttemptResult::kNoEngineLibrary);
+  EXPECT_FALSE(verified_.has_value());
 }
 
-TEST_F(EngineBootstrapTest, AfterThreeFailuresAnEarlierEngineIsStillNamed) {
+// The package's xldl.dll does not hash as listed: nothing of it is written,
+// and after three such downloads an engine left by an earlier run is not
+// named for loading either (it failed its check too).
+TEST_F(EngineBootstrapTest, ThreeCorruptDownloadsOverAStaleEngineNameNothing) {
+  InstallLocally("an engine from an earlier run, now outdated");
+  server_.SetRoute("/xl/engine.zip",
+                   HttpRoute{200, "application/octet-stream",
+                             testing::BuildZip({{"xldl.dll", "MZ tampered engine", true},
+                                                {"sub/dir/file.dat", kDataBytes}})});
+  EngineBootstrapOptions options = Options();
+  options.retry_wait_ms = 10;
+  RunEngineBootstrap(window_, options);
+  const ReadyMessages messages = Collect(100);
+  ASSERT_EQ(messages.paths.size(), 1u);
+  EXPECT_EQ(messages.paths[0], L"");
+  EXPECT_EQ(server_.CountRequests("/xl/engine.zip"), 3);
+  EXPECT_EQ(test_support::ReadWholeFile(EnginePath()),
+            std::optional<std::string>("an engine from an earlier run, now outdated"));
+}
+
+TEST_F(EngineBootstrapTest, AfterThreeFailuresAnEarlierEngineIsNotNamed) {
   InstallLocally("an engine from an earlier run, now outdated");
   server_.SetRoute("/xl/engine.zip", HttpRoute{404, "text/plain", ""});
   EngineBootstrapOptions options = Options();
@@ -188,18 +222,86 @@ TEST_F(EngineBootstrapTest, AfterThreeFailuresAnEarlierEngineIsStillNamed) {
   ASSERT_NE(storage, nullptr);
   const ReadyMessages messages = Collect(100);
   ASSERT_EQ(messages.paths.size(), 1u);
-  EXPECT_EQ(messages.paths[0], EnginePath());
+  EXPECT_EQ(messages.paths[0], L"");
   EXPECT_EQ(server_.CountRequests("/xl/engine.zip"), 3);
+}
+
+std::string Sha256Text(const std::string& bytes) {
+  return Sha256ToHex(BufferSha256(bytes.data(), bytes.size()));
+}
+
+TEST_F(EngineBootstrapTest, Sha256IsCheckedBeforeAnythingIsWritten) {
+  const std::string crc = Hex(Crc(kEngineBytes));
+  const auto config = [&](const std::string& sha256) {
+    std::string text = ConfigFor({});
+    text.insert(text.find("</storage>"),
+                "<file_hash name=\"xldl.dll\" crc=\"" + crc + "\" sha256=\"" + sha256 + "\"/>");
+    return text;
+  };
+  ServeConfig(config(Sha256Text("same CRC, other bytes")));
+  EXPECT_EQ(Attempt(), AttemptResult::kPackageMismatch);
+  EXPECT_FALSE(test_support::Exists(EnginePath()));
+  ServeConfig(config(Sha256Text(kEngineBytes)));
+  EXPECT_EQ(Attempt(), AttemptResult::kInstalled);
+  ASSERT_TRUE(verified_.has_value());
+  EXPECT_EQ(verified_->library_path, EnginePath());
+}
+
+// What was checked is held: it cannot be changed until the hold goes.
+TEST_F(EngineBootstrapTest, CheckedEngineCannotBeReplacedWhileHeld) {
+  ASSERT_EQ(Attempt(), AttemptResult::kInstalled);
+  ASSERT_TRUE(verified_.has_value());
+  EXPECT_FALSE(test_support::WriteText(EnginePath(), "MZ swapped in after the check"));
+  EXPECT_FALSE(::DeleteFileW(EnginePath().c_str()));
+  verified_.reset();
+  EXPECT_TRUE(test_support::WriteText(EnginePath(), "MZ writable again"));
+}
+
+TEST_F(EngineBootstrapTest, RequiredHashesRefuseAConfigurationWithoutThem) {
+  EngineBootstrapOptions options = Options();
+  options.require_hashes = true;
+  EXPECT_EQ(RunEngineAttempt(AttemptOptionsOf(options), storage_, verified_),
+            AttemptResult::kConfigRejected);
+}
+
+TEST_F(EngineBootstrapTest, HttpsConfigurationMayNotNameAnHttpPackage) {
+  // No TLS server here: the point is that the attempt never falls back to
+  // plain http, neither for the configuration nor for the package.
+  EXPECT_EQ(Attempt("https://127.0.0.1:1"), AttemptResult::kConfigUnavailable);
+  EXPECT_EQ(server_.CountRequests("/xl/cfg.xml"), 0);
 }
 
 TEST_F(EngineBootstrapTest, EmptyFileListOverAnExistingFolderNeedsNoDownload) {
   ServeConfig(ConfigFor({}));
   ::CreateDirectoryW(save_base_.c_str(), nullptr);
-  std::unique_ptr<EngineStorage> storage;
-  EXPECT_EQ(RunEngineAttempt(server_.BaseUrl(), storage), AttemptResult::kVerified);
+  EXPECT_EQ(Attempt(), AttemptResult::kVerified);
   // No xldl.dll there: the notification is null.
-  EXPECT_EQ(MakeEngineReadyPath(storage.get()), nullptr);
+  ASSERT_TRUE(verified_.has_value());
+  EXPECT_EQ(MakeEngineReadyPath(&*verified_), nullptr);
   EXPECT_EQ(server_.CountRequests("/xl/engine.zip"), 0);
+}
+
+TEST_F(EngineBootstrapTest, EngineFolderOnAJunctionIsRefused) {
+  const std::wstring real = temp_.Child(L"real");
+  const std::wstring link = temp_.Child(L"link");
+  ASSERT_TRUE(::CreateDirectoryW(real.c_str(), nullptr));
+  if (!test_support::MakeJunction(link, real)) GTEST_SKIP() << "this file system makes no junctions";
+  save_base_ = link + L"\\engine";
+  ServeConfig(ConfigFor({{"xldl.dll", Crc(kEngineBytes)}}));
+  EXPECT_EQ(Attempt(), AttemptResult::kFolderUnsafe);
+  EXPECT_FALSE(test_support::Exists(real + L"\\engine\\xldl.dll"));
+}
+
+TEST_F(EngineBootstrapTest, EngineFolderIsWritableOnlyByAdministrators) {
+  // A folder planted beforehand with default permissions is taken over too.
+  ASSERT_TRUE(::CreateDirectoryW(save_base_.c_str(), nullptr));
+  ASSERT_EQ(Attempt(), AttemptResult::kInstalled);
+  if (!FolderDescriptorAllowsOnlyAdministrators(save_base_)) {
+    // Wine keeps no security descriptors on files: it reports one made up
+    // from the Unix permissions, whatever was set.
+    GTEST_SKIP() << "this file system keeps no security descriptors";
+  }
+  SUCCEED();
 }
 
 TEST(EngineStorageTest, TokensAreExpandedAndTheFirstDuplicateWins) {
@@ -212,18 +314,31 @@ TEST(EngineStorageTest, TokensAreExpandedAndTheFirstDuplicateWins) {
   EXPECT_EQ(storage->save_base.substr(storage->save_base.size() - 12), L"\\VelkoEngine");
   EXPECT_EQ(storage->package_url, L"http://h/e.zip");
   ASSERT_EQ(storage->files.size(), 1u);
-  EXPECT_EQ(storage->files.at(L"xldl.dll"), 1u);
+  EXPECT_EQ(storage->files.at(L"xldl.dll").crc, 1u);
 }
 
-TEST(EngineStorageTest, SaveBaseMustBeAnAbsoluteFolder) {
-  for (const char* save_base : {"", "engine", "sub\\engine", "\\engine", "C:engine"}) {
+// The engine is loaded elevated from the save base: only a folder on a local
+// drive will do, never a share or a device path.
+TEST(EngineStorageTest, SaveBaseMustBeALocalDriveFolder) {
+  for (const char* save_base : {"", "engine", "sub\\engine", "\\engine", "C:engine",
+                                "\\\\host\\share", "\\\\host\\share\\engine",
+                                "\\\\?\\C:\\x", "\\\\.\\C:\\x", "C:\\x\\..\\..\\y"}) {
     const std::string document = std::string("<xl><storage save_base=\"") + save_base +
                                  "\" downurl=\"http://h/e.zip\"/></xl>";
     EXPECT_EQ(ParseEngineStorage(document), nullptr) << save_base;
   }
   EXPECT_NE(ParseEngineStorage("<xl><storage save_base=\"D:\\e\" downurl=\"u\"/></xl>"), nullptr);
-  EXPECT_NE(ParseEngineStorage("<xl><storage save_base=\"\\\\srv\\e\" downurl=\"u\"/></xl>"),
+}
+
+TEST(EngineStorageTest, ListedNamesMustStayInsideTheSaveBase) {
+  EXPECT_EQ(ParseEngineStorage("<xl><storage save_base=\"D:\\e\" downurl=\"u\">"
+                               "<file_hash name=\"..\\..\\evil.dll\" crc=\"0x1\"/></storage></xl>"),
             nullptr);
+  const auto storage = ParseEngineStorage(
+      "<xl><storage save_base=\"D:\\e\" downurl=\"u\">"
+      "<file_hash name=\"doc/readme.txt\" crc=\"0x1\"/></storage></xl>");
+  ASSERT_NE(storage, nullptr);
+  EXPECT_EQ(storage->files.count(L"doc\\readme.txt"), 1u);
 }
 
 }  // namespace

@@ -100,6 +100,22 @@ TEST(ParseEngineConfigTest, EveryRejectionRuleGivesNothing) {
   for (const auto& c : cases) EXPECT_FALSE(ParseEngineConfig(c.text).has_value()) << c.why;
 }
 
+TEST(ParseEngineConfigTest, Sha256IsOptionalButMustBeWellFormed) {
+  const std::string abc = "BA7816BF8F01CFEA414140DE5DAE2223B00361A396177A9CB410FF61F20015AD";
+  const auto config = ParseEngineConfig(Document(
+      kStorage, "<file_hash name=\"a\" crc=\"0x1\" sha256=\"" + abc +
+                    "\"/><file_hash name=\"b\" crc=\"0x2\"/>"));
+  ASSERT_TRUE(config.has_value());
+  ASSERT_EQ(config->files.size(), 2u);
+  EXPECT_EQ(config->files[0].sha256, BufferSha256("abc", 3));
+  EXPECT_FALSE(config->files[1].sha256.has_value());
+  for (const std::string& bad : {abc.substr(2), std::string(), "0x" + abc.substr(2)}) {
+    EXPECT_FALSE(ParseEngineConfig(Document(kStorage, "<file_hash name=\"a\" crc=\"0x1\" sha256=\"" +
+                                                          bad + "\"/>")))
+        << bad;
+  }
+}
+
 TEST(ParseEngineConfigTest, AttributeBytesAreKeptAsSent) {
   // Names stay UTF-8 (widened later); entities are decoded.
   const auto config = ParseEngineConfig(Document(

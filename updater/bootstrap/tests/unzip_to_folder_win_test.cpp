@@ -61,5 +61,20 @@ TEST(UnzipToFolderTest, FileThatCannotBeCreatedFailsTheExtraction) {
   EXPECT_EQ(Unzip(zip, temp.path()).status, ZipExtractStatus::kCannotCreate);
 }
 
+// A subfolder planted as a junction to somewhere else is not written through.
+TEST(UnzipToFolderTest, JunctionOnTheWayIsNotFollowed) {
+  TempFolder temp;
+  const std::wstring base = temp.Child(L"engine");
+  const std::wstring elsewhere = temp.Child(L"elsewhere");
+  ASSERT_TRUE(::CreateDirectoryW(base.c_str(), nullptr));
+  ASSERT_TRUE(::CreateDirectoryW(elsewhere.c_str(), nullptr));
+  if (!test_support::MakeJunction(base + L"\\sub", elsewhere)) {
+    GTEST_SKIP() << "this file system makes no junctions";
+  }
+  const std::string zip = BuildZip({{"sub/victim.dll", "planted through the link"}});
+  EXPECT_EQ(Unzip(zip, base).status, ZipExtractStatus::kCannotCreate);
+  EXPECT_FALSE(Exists(elsewhere + L"\\victim.dll"));
+}
+
 }  // namespace
 }  // namespace velko::bootstrap

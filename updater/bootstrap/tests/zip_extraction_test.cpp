@@ -44,8 +44,8 @@ class MemorySink final : public ZipEntrySink {
   };
 };
 
-ZipExtractResult Extract(const std::string& zip, MemorySink& sink) {
-  return ExtractZip(zip.data(), zip.size(), sink);
+ZipExtractResult Extract(const std::string& zip, MemorySink& sink, const ZipLimits& limits = {}) {
+  return ExtractZip(zip.data(), zip.size(), sink, limits);
 }
 
 TEST(ZipExtractionTest, StoredAndDeflatedEntriesLandUnderTheirFolders) {
@@ -121,6 +121,37 @@ TEST(ZipExtractionTest, SinkFailuresEndTheExtraction) {
   const ZipExtractResult result = Extract(zip, failing);
   EXPECT_EQ(result.status, ZipExtractStatus::kCannotWrite);
   EXPECT_EQ(result.files_written, 0);
+}
+
+TEST(ZipExtractionTest, EntriesAboveTheLimitsAreRefused) {
+  ZipLimits limits;
+  limits.max_entry_bytes = 1000;
+  limits.max_total_bytes = 1500;
+  limits.max_entries = 3;
+  MemorySink sink;
+  // Declared size above the entry cap: refused before the sink sees it.
+  EXPECT_EQ(Extract(BuildZip({{"big.bin", std::string(1001, 'b'), true}}), sink, limits).status,
+            ZipExtractStatus::kTooLarge);
+  EXPECT_TRUE(sink.files.empty());
+  // Each entry fits, together they do not.
+  const std::string two = BuildZip({{"a.bin", std::string(900, 'a')}, {"b.bin", std::string(900, 'b')}});
+  EXPECT_EQ(Extract(two, sink, limits).status, ZipExtractStatus::kTooLarge);
+  const std::string many = BuildZip({{"1", "1"}, {"2", "2"}, {"3", "3"}, {"4", "4"}});
+  EXPECT_EQ(Extract(many, sink, limits).status, ZipExtractStatus::kTooLarge);
+  EXPECT_TRUE(Extract(BuildZip({{"ok.bin", std::string(1000, 'o'), true}}), sink, limits).ok());
+}
+
+TEST(ZipExtractionTest, UnpackingToMemoryKeepsArchiveOrderAndSafeNames) {
+  const std::string zip = BuildZip({{"sub/b.dat", "bb", true}, {"../evil", "x"}, {"a.dll", "a"}});
+  const UnpackedZip unpacked = UnpackZipToMemory(zip.data(), zip.size());
+  ASSERT_TRUE(unpacked.result.ok());
+  ASSERT_EQ(unpacked.files.size(), 2u);
+  EXPECT_EQ(unpacked.files[0].relative_path, "sub\\b.dat");
+  EXPECT_EQ(unpacked.files[0].bytes, "bb");
+  EXPECT_EQ(unpacked.files[1].relative_path, "a.dll");
+  ZipLimits tiny;
+  tiny.max_total_bytes = 2;
+  EXPECT_EQ(UnpackZipToMemory(zip.data(), zip.size(), tiny).result.status, ZipExtractStatus::kTooLarge);
 }
 
 TEST(MemoryZipSourceTest, ReadsSeeksAndTellsWithinTheBuffer) {

@@ -13,6 +13,8 @@ HttpTransferLimits UpdaterTransferLimits() {
   HttpTransferLimits limits;
   limits.connect_timeout_s = settings::kHttpConnectTimeoutS;
   limits.low_speed_time_s = settings::kHttpStallTimeoutS;
+  limits.total_timeout_s = settings::kHttpTotalTimeoutS;
+  limits.max_body_bytes = settings::kMaxUpdateAnswerBytes;
   return limits;
 }
 
@@ -33,9 +35,11 @@ std::optional<int> RunTaskUpdateCheck(CUpdateBrowserThread& controller) {
   const std::string system_version = ReadSystemVersionText();
   const std::string check_url = MakeUpdateCheckUrl(settings::kUpdateServiceUrl);
   const HttpTransferLimits limits = UpdaterTransferLimits();
+  UpdateAnswerPolicy policy;
+  policy.require_hashes = settings::kRequireHashes;
 
   const UpdateCheckResult result = RunUpdateAttempts(
-      [&] { return AskUpdateService(check_url, browser_version, system_version, limits); },
+      [&] { return AskUpdateService(check_url, browser_version, system_version, limits, policy); },
       [](std::uint32_t wait_ms) { ::Sleep(wait_ms); }, kMaxUpdateCheckAttempts,
       settings::kUpdateRetryWaitMs);
 
@@ -49,6 +53,7 @@ std::optional<int> RunTaskUpdateCheck(CUpdateBrowserThread& controller) {
   }
   auto info = std::make_unique<UpdateInfo>();
   info->package_url = result.package_url;
+  info->integrity = result.integrity;
   controller.SetUpdateInfo(std::move(info));
   return std::nullopt;
 }

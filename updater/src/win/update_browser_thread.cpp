@@ -1,6 +1,7 @@
 #include "update_browser_thread.h"
 
 #include "package_apply.h"
+#include "velko/file_digest.h"
 #include "updater_messages.h"
 
 namespace velko::updater {
@@ -90,8 +91,18 @@ void CUpdateBrowserThread::OnEngineReady(wchar_t* engine_path) {
     EndRun();  // no engine: the run ends without a word to the user
     return;
   }
+  // Only the library the worker checked, still held against changes while
+  // it is loaded; anything else counts as a library that does not load.
+  std::optional<bootstrap::VerifiedEngine> verified =
+      bootstrap_ != nullptr ? bootstrap_->TakeVerifiedEngine() : std::nullopt;
+  if (!verified || verified->library_path != *path) {
+    if (services_.report_engine_load_failure != nullptr) services_.report_engine_load_failure();
+    EndRun();
+    return;
+  }
   std::unique_ptr<engine::DownWrapper> wrapper =
       engine::LoadDownloadEngine(*path, services_.report_engine_load_failure);
+  verified.reset();  // loaded (or not): the files may change again
   if (wrapper == nullptr) {
     EndRun();
     return;
@@ -111,6 +122,7 @@ bool CUpdateBrowserThread::StartDownload() {
       engine::StartDownloadTask(down_wrapper_.get(), update_info_->package_url, folder,
                                 task_params_, update_info_->engine_task);
   if (started != engine::StartDownloadResult::kStarted) return false;
+  download_started_ms_ = ::GetTickCount64();
   SetTimer(POLL_TIMER, kPollIntervalMs);
   return true;
 }
@@ -118,6 +130,17 @@ bool CUpdateBrowserThread::StartDownload() {
 void CUpdateBrowserThread::OnPollTimer() {
   if (down_wrapper_ == nullptr || update_info_ == nullptr || task_params_ == nullptr) {
     EndRun();
+    return;
+  }
+  if (::GetTickCount64() - download_started_ms_ > services_.poll_deadline_ms) {
+    // A download that never ends would keep this elevated process alive
+    // forever; the engine is told to drop the task.
+    KillTimer(POLL_TIMER);
+    if (down_wrapper_->XL_DeleteTask != nullptr && update_info_->engine_task != nullptr) {
+      down_wrapper_->XL_DeleteTask(update_info_->engine_task);
+    }
+    update_info_->engine_task = nullptr;
+    PostMessage(WM_DOWNLOAD_FAILED, kDownloadDeadlineFailure, 0);
     return;
   }
   const engine::PollStepResult polled =
@@ -162,12 +185,26 @@ void CUpdateBrowserThread::OnDownloadComplete() {
   if (services_.apply_steps.extract_in_place) {
     steps.extract_in_place = services_.apply_steps.extract_in_place;
   }
-  if (!package_path_.empty()) {
+  if (!package_path_.empty() && !PackageIsIntact()) {
+    // A failed attempt: the bad file goes, so that the next run downloads
+    // afresh instead of resuming it.
+    package_rejected_ = true;
+    ::DeleteFileW(package_path_.c_str());
+  } else if (!package_path_.empty()) {
     apply_outcome_ = ApplyDownloadedPackage(package_path_, target, steps);
     // The copy has its own copy of the path.
     if (apply_outcome_ == ApplyOutcome::kCopyStarted) package_path_.clear();
   }
   EndRun();
+}
+
+bool CUpdateBrowserThread::PackageIsIntact() const {
+  const HeldFile package(package_path_);
+  const std::optional<FileDigest> digest = package.Digest(services_.max_package_bytes);
+  if (!digest) return false;
+  const PackageIntegrity& expected = update_info_->integrity;
+  return (!expected.size || digest->size == *expected.size) &&
+         (!expected.sha256 || digest->sha256 == *expected.sha256);
 }
 
 }  // namespace velko::updater

@@ -4,11 +4,14 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
 
 #include "download_apply.h"
+#include "update_answer.h"
+#include "updater_settings.h"
 #include "engine_bootstrap.h"
 #include "velko/engine/down_wrapper.h"
 #include "velko/engine/engine_download_steps.h"
@@ -21,6 +24,7 @@ namespace velko::updater {
 // What the update check found.
 struct UpdateInfo {
   std::string package_url;      // UTF-8, as the service sent it
+  PackageIntegrity integrity;   // what the package must be, when the service said so
   void* engine_task = nullptr;  // the download engine's task, null when none
 };
 
@@ -33,6 +37,10 @@ struct ControllerServices {
   std::wstring download_folder;  // empty: "<local app data>\commdl"
   std::wstring target_folder;    // empty: "<Program Files>\VelkoBrowser"
   ApplySteps apply_steps;        // empty members: the real steps
+  // A download that has not ended by then counts as failed.
+  std::uint64_t poll_deadline_ms = std::uint64_t{settings::kEnginePollDeadlineS} * 1000;
+  // A downloaded package above this size is not applied.
+  std::uint64_t max_package_bytes = settings::kMaxPackageBytes;
 };
 
 class CUpdateBrowserThread : public velko::window::WindowBase {
@@ -52,6 +60,8 @@ class CUpdateBrowserThread : public velko::window::WindowBase {
   const engine::EngineTaskParams* task_params() const { return task_params_.get(); }
   // The outcome of the last apply step, for diagnostics and tests.
   std::optional<ApplyOutcome> apply_outcome() const { return apply_outcome_; }
+  // The downloaded package failed its size or SHA-256 check and was deleted.
+  bool package_rejected() const { return package_rejected_; }
   // Must be called before CreateControllerWindow.
   void SetServices(ControllerServices services);
 
@@ -71,6 +81,7 @@ class CUpdateBrowserThread : public velko::window::WindowBase {
   void OnPollTimer();
   void OnDownloadFailed(WPARAM failure_code);
   void OnDownloadComplete();
+  bool PackageIsIntact() const;
   bool StartEngineBootstrap();
   bool StartDownload();
   void EndRun();
@@ -84,7 +95,9 @@ class CUpdateBrowserThread : public velko::window::WindowBase {
   std::unique_ptr<UpdateInfo> update_info_;
   std::unique_ptr<engine::EngineTaskParams> task_params_;
   std::wstring package_path_;
+  std::uint64_t download_started_ms_ = 0;
   std::optional<ApplyOutcome> apply_outcome_;
+  bool package_rejected_ = false;
 };
 
 }  // namespace velko::updater

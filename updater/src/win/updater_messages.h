@@ -14,5 +14,8 @@ constexpr UINT WM_DOWNLOAD_COMPLETE = 0x1402;
 
 constexpr UINT_PTR POLL_TIMER = 0x1000;
 constexpr UINT kPollIntervalMs = 50;
+// wParam of WM_DOWNLOAD_FAILED when the engine did not finish in time (the
+// engine's own failure codes are small positive numbers).
+constexpr WPARAM kDownloadDeadlineFailure = static_cast<WPARAM>(-1);
 
 }  // namespace velko::updater

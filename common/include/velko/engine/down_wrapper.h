@@ -10,12 +10,17 @@
 
 namespace velko::engine {
 
+// How the library and what it imports are looked up: its own folder (which
+// must be one that only administrators can write into) and the system folder.
+inline constexpr DWORD kEngineLoadFlags = LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32;
+
 // Thrown (as a pointer to this text) when the library cannot be loaded.
 inline constexpr const wchar_t* kEngineLoadFailureText = L"can not load xldl.dll";
 
 class DownWrapper {
  public:
-  // Loads the library at `dll_path` and resolves every entry point; a name the
+  // Loads the library at the full path `dll_path` (kEngineLoadFlags) and
+  // resolves every entry point; a name the
   // library does not export leaves its pointer null. Throws
   // kEngineLoadFailureText (const wchar_t*) when the library does not load.
   explicit DownWrapper(const std::wstring& dll_path);

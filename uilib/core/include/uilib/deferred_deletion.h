@@ -19,8 +19,9 @@ class DeferredDeletion {
   DeferredDeletion& operator=(const DeferredDeletion&) = delete;
 
   void Queue(std::unique_ptr<CUILibWindow> window);
-  // Deletes the first queued window whose native window is gone (element tree
-  // and all). At most one per call; true when one was deleted.
+  // Deletes the first queued window whose native window is gone and whose
+  // messages are no longer being handled (element tree and all). At most one
+  // per call; true when one was deleted.
   bool Tick();
   size_t Count();
   bool Contains(const CUILibWindow* window);

@@ -142,11 +142,14 @@ class CUILibElement : public CUILibBase, public IUILibElement, public uilib::Dow
   void SetHovered(bool hovered) { hovered_ = hovered; }
   bool IsTracked() const { return tracked_; }
   void SetTracked(bool tracked) { tracked_ = tracked; }
-  CUILibElement* LinkedScrollBar() const { return linked_scroll_bar_; }
+  // The scroll bar that the `vscroll` attribute names, looked up in the tree
+  // each time (a scroll bar may be destroyed and built again while this
+  // element lives); null without one.
+  CUILibElement* LinkedScrollBar();
   uilib::NativeScrollBar* NativeScrollBarControl() const { return native_scroll_bar_.get(); }
   // The vertical scroll position of this element's scroll bar (native or
   // linked), 0 without one.
-  int ScrollPosition() const;
+  int ScrollPosition();
 
   // The window services of the tree this element is in; null while the tree is
   // not attached to a native window.
@@ -182,8 +185,7 @@ class CUILibElement : public CUILibBase, public IUILibElement, public uilib::Dow
   void SetDisabledRecursive(bool disabled);
   void ZeroChildSizes();
   uilib::RectF ContentArea(const uilib::RectF& r, bool with_linked_bar, float* scroll_strip) const;
-  void FindLinkedScrollBar();
-  void UpdateScrollBars(const uilib::RectF& r, float scroll_strip);
+  void UpdateScrollBars(const uilib::RectF& r, float scroll_strip, CUILibElement* linked_bar);
   static bool PlaceOne(const uilib::RectF& area, CUILibElement* child, Gdiplus::Graphics* graphics, int depth,
                        uilib::RectF* placed);
   void GrowContentExtent(const uilib::RectF& placed);
@@ -204,7 +206,9 @@ class CUILibElement : public CUILibBase, public IUILibElement, public uilib::Dow
   bool hovered_ = false;
   std::unique_ptr<CUILibElement> overlay_;
   std::unique_ptr<uilib::NativeScrollBar> native_scroll_bar_;
-  CUILibElement* linked_scroll_bar_ = nullptr;
+  // Whether the last layout found the scroll bar that `vscroll` names (only
+  // a flag: the bar itself is looked up when it is needed).
+  bool has_linked_scroll_bar_ = false;
   CUILibStyle style_;
   std::string tag_;
   std::string id_;

@@ -14,6 +14,8 @@ class CUILibElement;
 
 namespace uilib {
 
+class ElementWatch;
+
 struct PointI {
   int x = 0;
   int y = 0;
@@ -53,7 +55,8 @@ class MouseRouter {
 
   // Services the window offers its elements.
   void Track(CUILibElement* element);
-  // Drops every reference to an element that is being destroyed.
+  // Drops every reference to an element that is being destroyed (every
+  // element asks for this in its destructor).
   void Forget(CUILibElement* element);
   // Returns the element that had the capture before.
   CUILibElement* Capture(CUILibElement* element);
@@ -66,8 +69,9 @@ class MouseRouter {
 
  private:
   void EnterFrom(CUILibElement* hit);
-  void LeaveAllExcept(CUILibElement* hit);
+  void LeaveAllExcept(const ElementWatch& hit);
   void AddToHoverList(CUILibElement* element);
+  static void MarkHovered(CUILibElement* element, bool hovered);
   bool OnHoverList(const CUILibElement* element) const;
   static Cursor CursorFor(const CUILibElement* hit);
 

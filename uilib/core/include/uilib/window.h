@@ -38,6 +38,25 @@ class CUILibWindow : public CUILibElement, public IUILibWindow {
   // Destroys the native window if it still exists.
   virtual void DestroyNativeWindow() {}
 
+  // True while one of the window's messages is being handled. A handler may
+  // destroy the window it was fired from; the object then stays until that
+  // handling has returned (the deferred deletion waits for it).
+  bool InDispatch() const { return dispatch_depth_ > 0; }
+
+ protected:
+  // Counts one message handling of the window for its lifetime.
+  class DispatchScope {
+   public:
+    explicit DispatchScope(CUILibWindow& window) : window_(window) { ++window_.dispatch_depth_; }
+    ~DispatchScope() { --window_.dispatch_depth_; }
+    DispatchScope(const DispatchScope&) = delete;
+    DispatchScope& operator=(const DispatchScope&) = delete;
+
+   private:
+    CUILibWindow& window_;
+  };
+
  private:
   uilib::WindowServices* services_ = nullptr;
+  int dispatch_depth_ = 0;
 };

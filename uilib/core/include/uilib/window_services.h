@@ -47,7 +47,9 @@ class WindowServices {
   virtual void RequestRelayout() = 0;
   // Put the element on the hover list and ask for a mouse-leave notification.
   virtual void TrackElement(CUILibElement* element) = 0;
-  // Forget a tracked element that is being destroyed.
+  // Forget an element that is being destroyed: the window drops every
+  // pointer to it (hover list, pressed, captured and deferred-click element,
+  // child controls).
   virtual void ForgetElement(CUILibElement* element) = 0;
   virtual void HideTooltip(CUILibElement* element) = 0;
   virtual std::unique_ptr<NativeScrollBar> CreateNativeScrollBar(CUILibElement* element) = 0;
@@ -58,6 +60,11 @@ class WindowServices {
   virtual void RegisterScrolled(CUILibElement* element, const std::string& scroll_bar_id) = 0;
   virtual void RegisterWheelForwarder(CUILibElement* element, const std::string& scroll_bar_id) = 0;
   virtual void UnregisterScrollLinks(CUILibElement* element) = 0;
+  // A native child control that the element created in the window: its
+  // notifications (WM_COMMAND) reach the element. The window forgets the
+  // control when it is unregistered or when the element is forgotten.
+  virtual void RegisterChildControl(NativeWindow control, CUILibElement* element) = 0;
+  virtual void UnregisterChildControl(NativeWindow control) = 0;
   // Starts a 1 ms animation timer; the window calls `TickAnimation` on the
   // returned record until it reports the end.
   virtual void StartAnimationTimer(std::uintptr_t timer_id) = 0;

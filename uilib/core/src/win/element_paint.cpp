@@ -65,7 +65,7 @@ void CUILibElement::PaintBackground(Gdiplus::Graphics* graphics, const uilib::Re
 }
 
 void CUILibElement::PaintChildren(Gdiplus::Graphics* graphics, const uilib::RectF& clip) {
-  if (!native_scroll_bar_ && linked_scroll_bar_ == nullptr) {
+  if (!native_scroll_bar_ && !has_linked_scroll_bar_) {
     for (CUILibElement* child = children_.First(); child != nullptr; child = children_.Next(child)) {
       child->Paint(graphics, clip);
     }

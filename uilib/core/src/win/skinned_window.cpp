@@ -142,7 +142,7 @@ void SkinnedWindow::AfterCreate() {
     SetClassLongPtrW(hwnd(), GCL_STYLE, GetClassLongPtrW(hwnd(), GCL_STYLE) | CS_DROPSHADOW);
   }
   if (layered_) {
-    CreateSurface();
+    CreateSurface(window_rect_.right - window_rect_.left, window_rect_.bottom - window_rect_.top);
     ::SendMessageW(hwnd(), kMsgRepaint, 0, 0);
   }
 }
@@ -176,12 +176,14 @@ void SkinnedWindow::OnDestroy() {
     tooltip_ = nullptr;
   }
   native_scroll_bars_.clear();
-  scroll_links_.clear();
+  child_controls_.clear();
+  scroll_links_.Clear();
   wheel_queue_.clear();
   animation_timers_.clear();
 }
 
 bool SkinnedWindow::ProcessWindowMessage(HWND, UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result) {
+  DispatchScope dispatching(*this);
   if (HandleMouseMessage(message, wparam, lparam, result)) return true;
   if (message >= kMsgTrackElement && message <= kMsgRepaint) return HandlePrivateMessage(message, wparam, lparam, result);
   return HandleLifecycleMessage(message, wparam, lparam, result);
@@ -201,12 +203,7 @@ bool SkinnedWindow::HandleLifecycleMessage(UINT message, WPARAM wparam, LPARAM l
                  static_cast<short>(HIWORD(lparam)) - window_rect_.top);
       return false;
     case WM_SIZE:
-      Layout(uilib::RectF{0.0f, 0.0f, static_cast<float>(LOWORD(lparam)), static_cast<float>(HIWORD(lparam))},
-             nullptr, nullptr);
-      if (region_ != nullptr) {
-        DeleteObject(region_);
-        region_ = nullptr;
-      }
+      OnSize(LOWORD(lparam), HIWORD(lparam));
       return false;
     case WM_PAINT:
       OnPaint();
@@ -228,10 +225,7 @@ bool SkinnedWindow::HandleLifecycleMessage(UINT message, WPARAM wparam, LPARAM l
       result = DLGC_WANTALLKEYS;
       return true;
     case WM_COMMAND:
-      if (HIWORD(wparam) == 1 && lparam != 0) {
-        auto* element = reinterpret_cast<CUILibElement*>(GetWindowLongPtrW(reinterpret_cast<HWND>(lparam), GWLP_USERDATA));
-        if (element != nullptr) element->FireEvent("onselchange");
-      }
+      OnCommand(wparam, lparam);
       return false;
     case WM_SYSCOMMAND:
       if ((wparam & 0xFFF0) == SC_RESTORE) PostMessage(kMsgRepaint, 0, 0);
@@ -284,9 +278,11 @@ bool SkinnedWindow::HandlePrivateMessage(UINT message, WPARAM wparam, LPARAM lpa
     case kMsgTooltip:
       ShowTooltip(reinterpret_cast<const wchar_t*>(wparam), reinterpret_cast<CUILibElement*>(lparam));
       return true;
-    case kMsgRelayout:
+    case kMsgRelayout: {
+      ScopedTreeChange change(Library(), "relayout");
       Layout(Rect(), nullptr, nullptr);
       return true;
+    }
     case kMsgRebuildRegion:
       RebuildRegion();
       return true;
@@ -298,6 +294,36 @@ bool SkinnedWindow::HandlePrivateMessage(UINT message, WPARAM wparam, LPARAM lpa
     default:
       return false;
   }
+}
+
+void SkinnedWindow::OnSize(int width, int height) {
+  {
+    ScopedTreeChange change(Library(), "window size");
+    Layout(uilib::RectF{0.0f, 0.0f, static_cast<float>(width), static_cast<float>(height)}, nullptr, nullptr);
+  }
+  if (region_ != nullptr) {
+    DeleteObject(region_);
+    region_ = nullptr;
+  }
+  // The recorded window rectangle keeps its origin and takes the new size.
+  RECT now{};
+  if (GetWindowRect(hwnd(), &now)) {
+    window_rect_.right = window_rect_.left + (now.right - now.left);
+    window_rect_.bottom = window_rect_.top + (now.bottom - now.top);
+  }
+  // A layered window larger than its surface would no longer be pushed.
+  if (layered_ && surface_ && (surface_->Width() != width || surface_->Height() != height)) {
+    CreateSurface(width, height);
+    ::SendMessageW(hwnd(), kMsgRepaint, 0, 0);
+  }
+}
+
+void SkinnedWindow::OnCommand(WPARAM wparam, LPARAM lparam) {
+  // Only the controls that elements created here are elements' controls:
+  // the user data of any other child window means nothing to the library.
+  if (HIWORD(wparam) != 1 || lparam == 0) return;
+  auto found = child_controls_.find(reinterpret_cast<HWND>(lparam));
+  if (found != child_controls_.end()) found->second->FireEvent("onselchange");
 }
 
 void SkinnedWindow::OnTimer(UINT_PTR timer_id) {

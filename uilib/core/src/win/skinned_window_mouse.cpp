@@ -51,6 +51,7 @@ void SkinnedWindow::ForgetEverywhere(CUILibElement* element) {
   if (element == nullptr) return;
   router_.Forget(element);
   if (right_pressed_ == element) right_pressed_ = nullptr;
+  std::erase_if(child_controls_, [element](const auto& entry) { return entry.second == element; });
 }
 
 // WindowServices
@@ -101,16 +102,20 @@ void SkinnedWindow::ReleaseMouse() {
 }
 
 void SkinnedWindow::RegisterScrolled(CUILibElement* element, const std::string& scroll_bar_id) {
-  scroll_links_.push_back({element, scroll_bar_id, false});
+  scroll_links_.Add(element, scroll_bar_id, false);
 }
 
 void SkinnedWindow::RegisterWheelForwarder(CUILibElement* element, const std::string& scroll_bar_id) {
-  scroll_links_.push_back({element, scroll_bar_id, true});
+  scroll_links_.Add(element, scroll_bar_id, true);
 }
 
-void SkinnedWindow::UnregisterScrollLinks(CUILibElement* element) {
-  std::erase_if(scroll_links_, [element](const ScrollLink& link) { return link.element == element; });
+void SkinnedWindow::UnregisterScrollLinks(CUILibElement* element) { scroll_links_.Remove(element); }
+
+void SkinnedWindow::RegisterChildControl(NativeWindow control, CUILibElement* element) {
+  if (control != nullptr && element != nullptr) child_controls_[control] = element;
 }
+
+void SkinnedWindow::UnregisterChildControl(NativeWindow control) { child_controls_.erase(control); }
 
 void SkinnedWindow::StartAnimationTimer(std::uintptr_t timer_id) {
   if (SetTimer(timer_id, 1)) animation_timers_.insert(timer_id);

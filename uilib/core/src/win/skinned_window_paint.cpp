@@ -36,9 +36,7 @@ void PumpPendingMessages() {
 
 }  // namespace
 
-void SkinnedWindow::CreateSurface() {
-  const int width = window_rect_.right - window_rect_.left;
-  const int height = window_rect_.bottom - window_rect_.top;
+void SkinnedWindow::CreateSurface(int width, int height) {
   surface_ = std::make_unique<LayeredSurface>(width, height);
   if (!surface_->Ok()) surface_.reset();
 }

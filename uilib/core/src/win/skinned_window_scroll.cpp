@@ -6,6 +6,7 @@
 #include "uilib/iuilib.h"
 #include "uilib/iuilib_kinds.h"
 #include "uilib/scroll_math.h"
+#include "uilib/tree_lock.h"
 #include "uilib/win/skinned_window.h"
 
 namespace uilib::win {
@@ -50,7 +51,7 @@ void SkinnedWindow::OnMouseWheel(WPARAM wparam, LPARAM lparam) {
   }
   // Skinned scroll bars: those named by `vscroll` and `fire-vscroll` of the
   // elements under the pointer, and any scroll bar that is under it itself.
-  for (const ScrollLink& link : scroll_links_) {
+  for (const ScrollLinks::Link& link : scroll_links_.All()) {
     if (!under_pointer(link.element)) continue;
     if (CUILibElement* bar = FindScrollBar(link.scroll_bar_id)) {
       PostMessage(WM_VSCROLL, step, reinterpret_cast<LPARAM>(bar));
@@ -87,8 +88,12 @@ void SkinnedWindow::OnVScroll(WPARAM wparam, HWND control) {
   const int track = thumb ? ThumbTrackPosition(HIWORD(wparam), info.nTrackPos) : static_cast<short>(HIWORD(wparam));
   const ScrollOutcome outcome = ComputeScroll(code, track, state);
   if (LOWORD(wparam) == SB_ENDSCROLL) return;
-  SetScrollPos(control, SB_CTL, outcome.position, TRUE);
-  PropagateScrollOffset(scrolled, outcome.position);
+  {
+    // The scroll offsets move what the render thread paints.
+    ScopedTreeChange change(Library(), "scroll");
+    SetScrollPos(control, SB_CTL, outcome.position, TRUE);
+    PropagateScrollOffset(scrolled, outcome.position);
+  }
   if (outcome.at_end || outcome.at_start) NotifyProvider(scrolled, outcome.at_end);
   if (!outcome.changed) return;
   // The content area without the scroll bar strip (and the border lines).

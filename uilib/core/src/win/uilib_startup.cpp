@@ -7,6 +7,7 @@
 
 #include "uilib/cache_naming.h"
 #include "uilib/library_state.h"
+#include "uilib/ui_thread.h"
 #include "uilib/win/resource_image.h"
 #include "uilib/win/uilib_runtime.h"
 #include "velko/path_text.h"
@@ -88,6 +89,7 @@ int UILibStartup(uilib::NativeModule module, std::uintptr_t, std::uintptr_t, std
   Runtime& runtime = *g_runtime;
   runtime.module = module;
   runtime.ui_thread_id = GetCurrentThreadId();
+  uilib::MarkUiThread();
   uilib::State().module = module;
   SetSelfModule(module);
   bool ok = runtime.message_window.Create(module != nullptr ? module : GetModuleHandleW(nullptr)) != nullptr;

@@ -2,6 +2,7 @@
 #include "uilib/animation.h"
 #include "uilib/error.h"
 #include "uilib/text_util.h"
+#include "uilib/tree_lock.h"
 #include "uilib/widgets/image.h"
 #include "uilib/widgets/image_fit.h"
 #include "uilib/widgets/texture_attributes.h"
@@ -76,6 +77,7 @@ bool CUILibImage::DrawTransition(Gdiplus::Graphics* graphics, Gdiplus::Image* pi
 void CUILibImage::SetSource(const wchar_t* source, std::uint32_t fadeMs, int repaint) {
   if (source == nullptr) return;
   const std::string text = uilib::WideToUtf8(source);
+  uilib::ScopedTreeChange change(Library(), "SetSource");
   if (uilib::IsRemoteTexture(text)) {
     // The picture arrives later and fades in then; the current one stays.
     SetRemoteSource(text);
@@ -93,6 +95,7 @@ void CUILibImage::SetSource(const wchar_t* source, std::uint32_t fadeMs, int rep
 
 void CUILibImage::SlideTo(const wchar_t* file, int direction, std::uint32_t durationMs) {
   if (slide_ || file == nullptr) return;
+  uilib::ScopedTreeChange change(Library(), "SlideTo");
   Gdiplus::Image* current = uilib::ImageOf(Picture());
   const UINT w = current != nullptr ? current->GetWidth() : 0;
   const UINT h = current != nullptr ? current->GetHeight() : 0;

@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "uilib/animation.h"
+#include "uilib/tree_lock.h"
 #include "uilib/widgets/image_fit.h"
 #include "uilib/widgets/picture_element.h"
 #include "uilib/widgets/rect_ops.h"
@@ -60,11 +61,13 @@ int CUILibPictureElement::MeasureContent(Gdiplus::Graphics*, uilib::SizeF* size,
 }
 
 void CUILibPictureElement::SetImage(Gdiplus::Image* image, int, int repaint) {
+  uilib::ScopedTreeChange change(Library(), "SetImage");
   ReplacePicture(image != nullptr ? uilib::AdoptImage(std::unique_ptr<Gdiplus::Image>(image)) : nullptr);
   if (repaint != 0) RepaintPicture();
 }
 
 void CUILibPictureElement::SetBitmap(uilib::NativeBitmap bitmap, int, int repaint) {
+  uilib::ScopedTreeChange change(Library(), "SetBitmap");
   ReplacePicture(nullptr);
   std::unique_ptr<Gdiplus::Bitmap> created(Gdiplus::Bitmap::FromHBITMAP(bitmap, nullptr));
   if (created == nullptr || created->GetLastStatus() != Gdiplus::Ok) return;

@@ -2,8 +2,11 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
+#include "engine_folder_security.h"
 #include "unzip_to_folder.h"
-#include "velko/http_client.h"
+#include "velko/crc32.h"
 
 namespace velko::bootstrap {
 namespace {
@@ -23,46 +26,86 @@ bool Contains(const std::string& text, const char* part) {
   return text.find(part) != std::string::npos;
 }
 
-bool IsExistingFile(const std::wstring& path) {
-  const DWORD attributes = ::GetFileAttributesW(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+HttpTransferLimits LimitsFor(const EngineAttemptOptions& options, const std::string& url,
+                             std::size_t max_body_bytes) {
+  HttpTransferLimits limits = options.limits;
+  limits.max_body_bytes = std::min(limits.max_body_bytes, max_body_bytes);
+  limits.https_only = limits.https_only || IsHttpsUrl(url);
+  return limits;
 }
 
-AttemptResult FetchConfig(const std::string& config_base_url,
+AttemptResult FetchConfig(const EngineAttemptOptions& options,
                           std::unique_ptr<EngineStorage>& storage) {
-  HttpClient client;
-  const HttpResponse& response = client.Get(config_base_url + kEngineConfigPath);
+  const std::string url = options.config_base_url + kEngineConfigPath;
+  HttpClient client({}, LimitsFor(options, url, kMaxEngineConfigBytes));
+  const HttpResponse& response = client.Get(url);
   if (!response.success || response.status_code != 200 || !Contains(response.content_type, "xml")) {
     return AttemptResult::kConfigUnavailable;
   }
-  storage = ParseEngineStorage(response.body);
+  storage = ParseEngineStorage(response.body, options.require_hashes);
+  // A configuration fetched over https must not send the engine over http.
+  if (storage != nullptr && IsHttpsUrl(url) && !IsHttpsUrl(WideToAnsi(storage->package_url))) {
+    storage.reset();
+  }
   return storage != nullptr ? AttemptResult::kVerified : AttemptResult::kConfigRejected;
 }
 
-AttemptResult DownloadAndUnpack(const EngineStorage& storage) {
-  HttpClient client;
-  const HttpResponse& response = client.Get(WideToAnsi(storage.package_url));
+// Every listed file that the package holds must hash as listed, before any
+// of them is written.
+bool PackageMatchesList(const UnpackedZip& unpacked, const EngineStorage& storage) {
+  for (const UnpackedZipFile& file : unpacked.files) {
+    const auto listed = storage.files.find(WideEntryName(file));
+    if (listed == storage.files.end()) continue;
+    FileDigest digest;
+    digest.size = file.bytes.size();
+    digest.crc32 = BufferCrc32(file.bytes.data(), file.bytes.size());
+    digest.sha256 = BufferSha256(file.bytes.data(), file.bytes.size());
+    if (!MatchesExpectation(digest, listed->second)) return false;
+  }
+  return true;
+}
+
+AttemptResult DownloadAndUnpack(const EngineAttemptOptions& options, const EngineStorage& storage,
+                                std::optional<VerifiedEngine>& verified) {
+  const std::string url = WideToAnsi(storage.package_url);
+  HttpClient client({}, LimitsFor(options, url, kMaxEnginePackageBytes));
+  const HttpResponse& response = client.Get(url);
   if (!response.success || response.status_code != 200 ||
       !Contains(response.content_type, "application/octet-stream")) {
     return AttemptResult::kPackageUnavailable;
   }
-  if (!UnzipToFolder(response.body.data(), response.body.size(), storage.save_base).ok()) {
-    return AttemptResult::kUnpackFailed;
+  const UnpackedZip unpacked =
+      UnpackZipToMemory(response.body.data(), response.body.size(), options.zip_limits);
+  if (!unpacked.result.ok()) return AttemptResult::kUnpackFailed;
+  if (!PackageMatchesList(unpacked, storage)) return AttemptResult::kPackageMismatch;
+  if (!WriteUnpackedFiles(unpacked, storage.save_base).ok()) return AttemptResult::kUnpackFailed;
+  // Checked again on disk, and held from here until the engine is loaded.
+  verified = VerifyEngineFiles(&storage);
+  if (!verified) return AttemptResult::kPackageMismatch;
+  if (!verified->has_library()) {
+    verified.reset();
+    return AttemptResult::kNoEngineLibrary;
   }
-  // The unpacked files are not hashed again: the package is the reference.
-  return IsExistingFile(EngineLibraryPath(storage)) ? AttemptResult::kInstalled
-                                                    : AttemptResult::kNoEngineLibrary;
+  return AttemptResult::kInstalled;
 }
 
 }  // namespace
 
-AttemptResult RunEngineAttempt(const std::string& config_base_url,
-                               std::unique_ptr<EngineStorage>& storage) {
+AttemptResult RunEngineAttempt(const EngineAttemptOptions& options,
+                               std::unique_ptr<EngineStorage>& storage,
+                               std::optional<VerifiedEngine>& verified) {
   storage.reset();
-  const AttemptResult config = FetchConfig(config_base_url, storage);
+  verified.reset();
+  const AttemptResult config = FetchConfig(options, storage);
   if (config != AttemptResult::kVerified) return config;
-  if (VerifyEngineFiles(storage.get())) return AttemptResult::kVerified;
-  return DownloadAndUnpack(*storage);
+  // A save base that is not there yet holds nothing to verify, even once it
+  // has been created below.
+  const DWORD attributes = ::GetFileAttributesW(storage->save_base.c_str());
+  const bool existed = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+  if (!SecureEngineFolder(storage->save_base)) return AttemptResult::kFolderUnsafe;
+  if (existed) verified = VerifyEngineFiles(storage.get());
+  if (verified) return AttemptResult::kVerified;
+  return DownloadAndUnpack(options, *storage, verified);
 }
 
 }  // namespace velko::bootstrap

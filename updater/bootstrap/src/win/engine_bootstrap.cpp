@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <cwchar>
+#include <mutex>
 
 #include "engine_attempt.h"
 #include "engine_bootstrap_settings.h"
@@ -12,6 +13,8 @@ struct EngineBootstrap::SharedState {
   HWND window = nullptr;
   EngineBootstrapOptions options;
   std::unique_ptr<EngineStorage> storage;
+  std::mutex verified_mutex;
+  std::optional<VerifiedEngine> verified;  // guarded by verified_mutex
 };
 
 namespace {
@@ -19,13 +22,12 @@ namespace {
 DWORD WINAPI BootstrapThreadMain(void* parameter) {
   std::unique_ptr<std::shared_ptr<EngineBootstrap::SharedState>> state(
       static_cast<std::shared_ptr<EngineBootstrap::SharedState>*>(parameter));
-  (*state)->storage = RunEngineBootstrap((*state)->window, (*state)->options);
+  EngineBootstrap::SharedState& shared = **state;
+  shared.storage = RunEngineBootstrap(shared.window, shared.options, [&shared](VerifiedEngine held) {
+    const std::lock_guard<std::mutex> lock(shared.verified_mutex);
+    shared.verified = std::move(held);
+  });
   return 0;
-}
-
-bool IsExistingFile(const std::wstring& path) {
-  const DWORD attributes = ::GetFileAttributesW(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
 }  // namespace
@@ -33,7 +35,27 @@ bool IsExistingFile(const std::wstring& path) {
 EngineBootstrapOptions EngineBootstrapOptions::FromBuildSettings() {
   EngineBootstrapOptions options;
   options.config_base_url = settings::kEngineConfigUrl;
+  options.limits.connect_timeout_s = settings::kHttpConnectTimeoutS;
+  options.limits.low_speed_time_s = settings::kHttpStallTimeoutS;
+  options.limits.total_timeout_s = settings::kHttpTotalTimeoutS;
+  options.require_hashes = settings::kRequireHashes;
   return options;
+}
+
+EngineAttemptOptions AttemptOptionsOf(const EngineBootstrapOptions& options) {
+  EngineAttemptOptions attempt;
+  attempt.config_base_url = options.config_base_url;
+  attempt.limits = options.limits;
+  attempt.zip_limits = options.zip_limits;
+  attempt.require_hashes = options.require_hashes;
+  return attempt;
+}
+
+std::optional<VerifiedEngine> EngineBootstrap::TakeVerifiedEngine() {
+  const std::lock_guard<std::mutex> lock(state_->verified_mutex);
+  std::optional<VerifiedEngine> taken = std::move(state_->verified);
+  state_->verified.reset();
+  return taken;
 }
 
 std::unique_ptr<EngineBootstrap> EngineBootstrap::Create(HWND window,
@@ -65,14 +87,19 @@ EngineBootstrap::~EngineBootstrap() {
   if (thread_ != nullptr) ::CloseHandle(thread_);
 }
 
-std::unique_ptr<EngineStorage> RunEngineBootstrap(HWND window, const EngineBootstrapOptions& options) {
+std::unique_ptr<EngineStorage> RunEngineBootstrap(HWND window, const EngineBootstrapOptions& options,
+                                                  const std::function<void(VerifiedEngine)>& keep) {
+  const EngineAttemptOptions attempt_options = AttemptOptionsOf(options);
   std::unique_ptr<EngineStorage> storage;
+  std::optional<VerifiedEngine> verified;
   for (int failures = 0; failures < options.attempts;) {
-    if (Succeeded(RunEngineAttempt(options.config_base_url, storage))) break;
+    if (Succeeded(RunEngineAttempt(attempt_options, storage, verified))) break;
+    verified.reset();
     ::Sleep(options.retry_wait_ms);
     ++failures;
   }
-  wchar_t* path = MakeEngineReadyPath(storage.get());
+  wchar_t* path = MakeEngineReadyPath(verified ? &*verified : nullptr);
+  if (path != nullptr && keep) keep(std::move(*verified));
   // A null window would make this a message to the worker's own queue.
   if (window == nullptr ||
       !::PostMessageW(window, options.ready_message, reinterpret_cast<WPARAM>(path), 0)) {
@@ -81,10 +108,9 @@ std::unique_ptr<EngineStorage> RunEngineBootstrap(HWND window, const EngineBoots
   return storage;
 }
 
-wchar_t* MakeEngineReadyPath(const EngineStorage* storage) {
-  if (storage == nullptr) return nullptr;
-  const std::wstring path = EngineLibraryPath(*storage);
-  return IsExistingFile(path) ? ::_wcsdup(path.c_str()) : nullptr;
+wchar_t* MakeEngineReadyPath(const VerifiedEngine* verified) {
+  if (verified == nullptr || !verified->has_library()) return nullptr;
+  return ::_wcsdup(verified->library_path.c_str());
 }
 
 std::optional<std::wstring> TakeEngineReadyPath(WPARAM wparam) {

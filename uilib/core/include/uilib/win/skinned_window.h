@@ -19,6 +19,7 @@
 
 #include "uilib/mouse_router.h"
 #include "uilib/render_queue.h"
+#include "uilib/scroll_links.h"
 #include "uilib/window.h"
 #include "uilib/window_attributes.h"
 #include "uilib/window_services.h"
@@ -98,6 +99,8 @@ class SkinnedWindow : public CUILibWindow,
   bool HandleLifecycleMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result);
   bool HandlePrivateMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result);
   void OnTimer(UINT_PTR timer_id);
+  void OnSize(int width, int height);
+  void OnCommand(WPARAM wparam, LPARAM lparam);
   void ShowTooltip(const wchar_t* text, CUILibElement* element);
 
   // Mouse input (skinned_window_mouse.cpp).
@@ -118,7 +121,9 @@ class SkinnedWindow : public CUILibWindow,
   void ApplyRegionCopy();
   // Ends a LockWindowUpdate of this window, if one is held.
   void ReleaseUpdateLock();
-  void CreateSurface();
+  // A layered window's surface, as large as the window; made again when the
+  // window's size changes.
+  void CreateSurface(int width, int height);
   void RampAlpha(std::uint32_t duration_ms, bool fade_in);
   void PaintDirect(const PixelRect& rect) override;
 
@@ -142,6 +147,8 @@ class SkinnedWindow : public CUILibWindow,
   void RegisterScrolled(CUILibElement* element, const std::string& scroll_bar_id) override;
   void RegisterWheelForwarder(CUILibElement* element, const std::string& scroll_bar_id) override;
   void UnregisterScrollLinks(CUILibElement* element) override;
+  void RegisterChildControl(NativeWindow control, CUILibElement* element) override;
+  void UnregisterChildControl(NativeWindow control) override;
   void StartAnimationTimer(std::uintptr_t timer_id) override;
   void KillAnimationTimer(std::uintptr_t timer_id) override;
   PointF CursorClientPosition() override;
@@ -159,11 +166,6 @@ class SkinnedWindow : public CUILibWindow,
   void RequestLeaveNotification() override;
   void SetCursor(Cursor cursor) override;
 
-  struct ScrollLink {
-    CUILibElement* element;
-    std::string scroll_bar_id;
-    bool wheel_forwarder;
-  };
   struct WheelScroll {
     HWND scroll_bar;
     int position;
@@ -185,7 +187,9 @@ class SkinnedWindow : public CUILibWindow,
   MouseRouter router_;
   CUILibElement* right_pressed_ = nullptr;
   std::map<HWND, CUILibElement*> native_scroll_bars_;
-  std::vector<ScrollLink> scroll_links_;
+  // Child controls created by elements, for WM_COMMAND.
+  std::map<HWND, CUILibElement*> child_controls_;
+  ScrollLinks scroll_links_;
   std::vector<WheelScroll> wheel_queue_;
   std::set<std::uintptr_t> animation_timers_;
   bool updates_locked_ = false;

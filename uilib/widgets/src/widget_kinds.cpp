@@ -1,8 +1,6 @@
+#include "uilib/widgets/widget_kinds.h"
+
 #include "uilib/element_factory.h"
-
-#include <tinyxml.h>
-
-#include "uilib/text_util.h"
 #include "uilib/widgets/ad.h"
 #include "uilib/widgets/iframe.h"
 #include "uilib/widgets/image.h"
@@ -16,8 +14,6 @@
 namespace uilib {
 namespace {
 
-using Constructor = std::unique_ptr<CUILibElement> (*)(CUILibElement*, const TiXmlElement*, IUILib*);
-
 template <typename Kind>
 std::unique_ptr<CUILibElement> Construct(CUILibElement* parent, const TiXmlElement* xml, IUILib* lib) {
   return std::make_unique<Kind>(parent, xml, lib);
@@ -25,11 +21,10 @@ std::unique_ptr<CUILibElement> Construct(CUILibElement* parent, const TiXmlEleme
 
 struct KindEntry {
   const char* tag;
-  Constructor construct;
+  ElementConstructor construct;
 };
 
-constexpr KindEntry kKinds[] = {
-    {"element", Construct<CUILibElement>},
+constexpr KindEntry kWidgetKinds[] = {
     {"label", Construct<CUILibLabel>},
     {"anchor", Construct<CUILibAnchor>},
     {"virtualbtn", Construct<CUILibVirtualBtn>},
@@ -51,14 +46,8 @@ constexpr KindEntry kKinds[] = {
 
 }  // namespace
 
-std::unique_ptr<CUILibElement> CreateElement(std::string_view tag, CUILibElement* parent,
-                                             const TiXmlElement* xml, IUILib* lib) {
-  for (const KindEntry& kind : kKinds) {
-    if (EqualsIgnoreCase(tag, kind.tag)) return kind.construct(parent, xml, lib);
-  }
-  return nullptr;
+void RegisterWidgetKinds() {
+  for (const KindEntry& kind : kWidgetKinds) RegisterElementKind(kind.tag, kind.construct);
 }
-
-size_t ElementKindCount() { return std::size(kKinds); }
 
 }  // namespace uilib
