@@ -4,9 +4,11 @@
 # happened. The 32-bit programs run natively where the kernel runs 32-bit code, and
 # through qemu-user where it refuses it; the report says which.
 #   scripts/main-job.sh            (--update: also demonstrate an update cycle)
+#   scripts/main-job.sh --gallery  only render the widget gallery to PNG (scripts/widget-gallery.sh)
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 cd "$ROOT"
+if [ "${1:-}" = "--gallery" ]; then exec scripts/widget-gallery.sh; fi
 OUT="$ROOT/build/main-job"
 
 step() { printf '\n== %s\n' "$*"; }

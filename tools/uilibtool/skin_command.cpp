@@ -4,6 +4,7 @@
 #include <optional>
 #include <windows.h>
 
+#include "sample_provider.h"
 #include "stdout_redirect.h"
 #include "uilib/error.h"
 #include "uilib/uilib_impl.h"
@@ -33,6 +34,7 @@ CommandResult LibraryFailure(const CAtlException& e) {
 CommandResult RunLoaded(const std::filesystem::path& skin, const std::string& window_id,
                         const std::function<CommandResult(const SkinWindowCommand&)>& command) {
   CUILibImpl lib;
+  RegisterSampleProviders(lib);
   if (auto failure = LoadSkin(lib, skin)) return *failure;
   try {
     return command(SkinWindowCommand(lib, skin, window_id));

@@ -4,6 +4,9 @@
 #include <string>
 
 #include "uilib/element.h"
+#include "uilib/widgets/ad.h"
+#include "uilib/widgets/image.h"
+#include "uilib/widgets/pages.h"
 #include "uilib/win/style_graphics.h"
 
 namespace uilibtool {
@@ -66,6 +69,27 @@ json BackgroundToJson(const StyleValues& v, const StyleGraphics* g) {
   return background;
 }
 
+const char* const kKeepAspect[] = {"none", "center", "left", "right", "top",
+                                   "bottom", "topleft", "bottomleft", "topright", "bottomright"};
+
+// What a widget kind holds beside its attributes; null for kinds without.
+json WidgetStateToJson(const CUILibElement& element) {
+  if (const auto* picture = dynamic_cast<const CUILibPictureElement*>(&element)) {
+    const SizeF size = picture->PictureSize();
+    json state = {{"picture", picture->HasImage() ? json{{"width", size.w}, {"height", size.h}} : json()},
+                  {"frames", picture->PictureFrameCount()},
+                  {"interpolation", picture->InterpolationMode()},
+                  {"keepaspect", kKeepAspect[static_cast<int>(element.Style().Values().keepaspect)]},
+                  {"remote", picture->IsRemote()}};
+    if (const auto* ad = dynamic_cast<const CUILibAd*>(&element)) state["target"] = ad->Target();
+    return state;
+  }
+  if (const auto* frame = dynamic_cast<const CUILibPageFrame*>(&element)) {
+    return {{"pages", frame->PageCount()}, {"current_page", frame->CurrentIndex()}};
+  }
+  return nullptr;
+}
+
 }  // namespace
 
 json StyleToJson(const CUILibStyle& style) {
@@ -73,8 +97,6 @@ json StyleToJson(const CUILibStyle& style) {
   const StyleGraphics* g = style.Graphics();
   static const char* kOverflow[] = {"hidden", "auto", "scroll"};
   static const char* kDisplay[] = {"none", "block", "inline", "inline_block"};
-  static const char* kKeepAspect[] = {"none", "center", "left", "right", "top",
-                                      "bottom", "topleft", "bottomleft", "topright", "bottomright"};
   static const char* kPosition[] = {"absolute", "fixed", "relative", "static"};
   return {
       {"text", v.style_text},
@@ -116,11 +138,14 @@ json ElementTreeToJson(const CUILibElement& element) {
   for (const CUILibElement* child = list.First(); child != nullptr; child = list.Next(child)) {
     children.push_back(ElementTreeToJson(*child));
   }
-  return {{"tag", element.Tag()},
-          {"kind", element.KindName()},
-          {"id", element.Id()},
-          {"style", StyleToJson(element.Style())},
-          {"children", std::move(children)}};
+  json node = {{"tag", element.Tag()},
+               {"kind", element.KindName()},
+               {"id", element.Id()},
+               {"style", StyleToJson(element.Style())}};
+  json state = WidgetStateToJson(element);
+  if (!state.is_null()) node["state"] = std::move(state);
+  node["children"] = std::move(children);
+  return node;
 }
 
 }  // namespace uilibtool

@@ -1,5 +1,7 @@
 // A window's element tree as JSON: per element its tag, kind, id, parsed
-// style values and children.
+// style values, the state of widget kinds that hold one (pictures: size,
+// frame count, interpolation mode, keepaspect; ads: click target; page frames:
+// current page) and children.
 #pragma once
 
 #include <string>

@@ -1,5 +1,6 @@
 #include "uilib/animation.h"
 
+#include <atomic>
 #include <chrono>
 
 namespace uilib {
@@ -10,7 +11,14 @@ float AnimationProgress(const AnimationRecord& record, std::uint64_t now_ms) {
   return progress >= 1.0f ? 1.0f : progress;
 }
 
+namespace {
+std::atomic<ClockSource> clock_source{nullptr};
+}  // namespace
+
+void SetClockSource(ClockSource source) { clock_source.store(source); }
+
 std::uint64_t MonotonicNowMs() {
+  if (ClockSource source = clock_source.load()) return source();
   using namespace std::chrono;
   return static_cast<std::uint64_t>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }

@@ -7,6 +7,7 @@
 
 #include "tree_test_support.h"
 #include "uilib/element_factory.h"
+#include "uilib/widgets/ad.h"
 #include "uilib/widgets/iframe.h"
 #include "uilib/widgets/image.h"
 #include "uilib/widgets/label.h"

@@ -1,6 +1,7 @@
 #include "uilib/widgets/widget_kinds.h"
 
 #include "uilib/element_factory.h"
+#include "uilib/widgets/ad.h"
 #include "uilib/widgets/iframe.h"
 #include "uilib/widgets/image.h"
 #include "uilib/widgets/label.h"

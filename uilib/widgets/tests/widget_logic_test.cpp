@@ -4,9 +4,12 @@
 
 #include <cmath>
 
+#include "uilib/widgets/ad.h"
+#include "uilib/widgets/image_fit.h"
 #include "uilib/widgets/progress_geometry.h"
 #include "uilib/widgets/text_fit.h"
 #include "uilib/widgets/texture_attributes.h"
+#include "uilib/widgets/wide_text.h"
 #include "uilib/widgets/widget_state.h"
 
 namespace uilib {
@@ -152,6 +155,66 @@ TEST(TextFitTest, LabelScrollRange) {
   ScrollRange long_text = LabelScrollRange(100.5f, 250.7f);
   EXPECT_EQ(long_text.maximum, 250);
   EXPECT_EQ(long_text.page, 100);
+}
+
+TEST(ImageFitTest, InterpolationNamesInAnyCaseAndBilinearOtherwise) {
+  EXPECT_EQ(InterpolationModeFromName("InterpolationModeLowQuality"), 1);
+  EXPECT_EQ(InterpolationModeFromName("interpolationmodehighqualitybicubic"), 7);
+  EXPECT_EQ(InterpolationModeFromName("INTERPOLATIONMODENEARESTNEIGHBOR"), 5);
+  EXPECT_EQ(InterpolationModeFromName("NearestNeighbor"), 3);
+  EXPECT_EQ(InterpolationModeFromName(nullptr), 3);
+}
+
+TEST(ImageFitTest, KeepAspectCentresAndShrinksOnlyForCenterAndBottomLeft) {
+  EXPECT_TRUE(KeepsAspect(KeepAspect::kBottomLeft));
+  EXPECT_FALSE(KeepsAspect(KeepAspect::kLeft));
+  EXPECT_EQ(FitPicture(RectF{10, 20, 100, 100}, 200, 100, true), (RectF{10, 45, 100, 50}));
+  EXPECT_EQ(FitPicture(RectF{0, 0, 100, 100}, 50, 100, true), (RectF{25, 0, 50, 100}));
+  EXPECT_EQ(FitPicture(RectF{0.7f, 0.2f, 100.9f, 50.5f}, 200, 100, false), (RectF{0, 0, 100, 50}));
+  // Measuring: a wide picture in a square gives its own proportions; a
+  // picture without area gives nothing.
+  EXPECT_EQ(MeasurePicture(100, 100, 200, 100, true), (SizeF{100, 50}));
+  EXPECT_EQ(MeasurePicture(100, 100, 100, 200, true), (SizeF{50, 100}));
+  EXPECT_EQ(MeasurePicture(100, 100, 0, 10, true), (SizeF{0, 0}));
+  EXPECT_EQ(MeasurePicture(100, 80, 200, 100, false), (SizeF{100, 80}));
+}
+
+TEST(AdConfigTest, OnlyWebTargetsAreKept) {
+  AdConfig config;
+  ASSERT_TRUE(ParseAdConfig("<ads><other/><ad src='http://h/p.png' url='HTTPS://h/landing'/></ads>", &config));
+  EXPECT_EQ(config.picture, "http://h/p.png");
+  EXPECT_EQ(config.target, "HTTPS://h/landing");
+  for (const char* target : {"file:///C:/Windows/System32/calc.exe", "calc.exe", "C:\\x.exe", "javascript:x",
+                             " http://h/", "httpx://h"}) {
+    SCOPED_TRACE(target);
+    ASSERT_TRUE(ParseAdConfig(std::string("<r><ad src='p' url='") + target + "'/></r>", &config));
+    EXPECT_EQ(config.target, "");
+  }
+}
+
+TEST(AdConfigTest, MalformedOversizedOrAdlessDocumentsChangeNothing) {
+  AdConfig config;
+  EXPECT_FALSE(ParseAdConfig("<r><ad src='p' url='http://h/'></r>", &config));
+  EXPECT_FALSE(ParseAdConfig("<r><banner src='p'/></r>", &config));
+  EXPECT_FALSE(ParseAdConfig("", &config));
+  std::string huge = "<r><ad src='p' url='http://h/'/>" + std::string(kMaxAdConfigBytes, ' ') + "</r>";
+  EXPECT_FALSE(ParseAdConfig(huge, &config));
+  // Entity definitions are not expanded: an entity bomb stays small and inert.
+  std::string bomb = "<?xml version='1.0'?><!DOCTYPE r [<!ENTITY a 'aaaaaaaaaa'>";
+  for (int i = 1; i < 10; ++i) {
+    bomb += "<!ENTITY a" + std::to_string(i) + " '";
+    for (int k = 0; k < 10; ++k) bomb += "&a" + (i > 1 ? std::to_string(i - 1) : std::string()) + ";";
+    bomb += "'>";
+  }
+  bomb += "]><r><ad src='&a9;' url='http://h/'/></r>";
+  if (ParseAdConfig(bomb, &config)) {
+    EXPECT_LT(config.picture.size(), 100u);
+  }
+}
+
+TEST(WideTextTest, Utf16BecomesUtf8) {
+  EXPECT_EQ(WideToUtf8(L"C:\\x\u00e9\u20ac"), "C:\\x\xC3\xA9\xE2\x82\xAC");
+  EXPECT_EQ(WideToUtf8(std::wstring(1, static_cast<wchar_t>(0xD800))), "\xEF\xBF\xBD");
 }
 
 }  // namespace

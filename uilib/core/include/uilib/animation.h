@@ -22,7 +22,14 @@ struct AnimationRecord {
 // (and for a duration of 0).
 float AnimationProgress(const AnimationRecord& record, std::uint64_t now_ms);
 
-// Milliseconds of a monotonic clock.
+// Milliseconds of the library's monotonic clock: what fades, slides, element
+// animations and their timers read as "now".
 std::uint64_t MonotonicNowMs();
+
+// The clock seam: while a source is set, MonotonicNowMs returns what it
+// returns, so a test can show an animation at an exact moment. Null restores
+// the steady clock.
+using ClockSource = std::uint64_t (*)();
+void SetClockSource(ClockSource source);
 
 }  // namespace uilib

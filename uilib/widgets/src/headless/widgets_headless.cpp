@@ -2,6 +2,7 @@
 // texture loads, no native control or scroll bar exists.
 #include "uilib/widgets/image.h"
 #include "uilib/widgets/label.h"
+#include "uilib/widgets/pages.h"
 #include "uilib/widgets/progress.h"
 #include "uilib/widgets/texture_image.h"
 #include "uilib/widgets/virtual_button.h"
@@ -13,6 +14,9 @@ class TextureImage {};
 void TextureImageDeleter::operator()(TextureImage* image) const { delete image; }
 TextureImagePtr LoadTextureImage(std::string_view) { return nullptr; }
 TextureImagePtr LoadTextureFile(const std::wstring&) { return nullptr; }
+TextureImagePtr LoadTextureReference(std::string_view) { return nullptr; }
+void StartImageTimers() {}
+void StartAdTimer() {}
 
 }  // namespace uilib
 
@@ -29,4 +33,16 @@ void CUILibProcessBar::Layout(const uilib::RectF& area, Gdiplus::Graphics* graph
   CUILibElement::Layout(area, graphics, out);
 }
 void CUILibProcessBar::SetProgress(double) {}
-void CUILibImage::Paint(Gdiplus::Graphics*, const uilib::RectF&) {}
+void CUILibPictureElement::Paint(Gdiplus::Graphics*, const uilib::RectF&) {}
+int CUILibPictureElement::MeasureContent(Gdiplus::Graphics*, uilib::SizeF*, const uilib::SizeF&) { return 0; }
+void CUILibPictureElement::SetImage(Gdiplus::Image*, int, int) {}
+void CUILibPictureElement::SetBitmap(uilib::NativeBitmap, int, int) {}
+void CUILibPictureElement::AdvanceFrame() {}
+uilib::SizeF CUILibPictureElement::PictureSize() const { return {}; }
+int CUILibPictureElement::PictureFrameCount() const { return 0; }
+bool CUILibImage::EndFinishedTransitions(std::uint64_t) { return false; }
+bool CUILibImage::DrawTransition(Gdiplus::Graphics*, Gdiplus::Image*, const uilib::RectF&, std::uint64_t) { return false; }
+void CUILibImage::SetSource(const wchar_t*, std::uint32_t, int) {}
+void CUILibImage::SlideTo(const wchar_t*, int, std::uint32_t) {}
+void CUILibPage::EnsureBitmap() {}
+void CUILibPage::Paint(Gdiplus::Graphics*, const uilib::RectF&) {}

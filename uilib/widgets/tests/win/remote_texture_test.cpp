@@ -11,6 +11,7 @@
 #include "../../../core/tests/recording_window_services.h"
 #include "route_http_server_win.h"
 #include "../../../core/tests/win/runtime_test_support.h"
+#include "uilib/widgets/image.h"
 #include "uilib/widgets/virtual_button.h"
 #include "uilib/win/uilib_runtime.h"
 #include "widget_paint_support.h"
@@ -65,6 +66,30 @@ TEST(RemoteTextureTest, DownloadedAtFirstPaintAndDrawnOnArrival) {
   EXPECT_EQ(testing::MatchingFrame(*second, button->Rect(), *image, 16), 0);
   testing::RenderElement(button, 100, 50);
   EXPECT_EQ(server.CountRequests("/min.png"), 1);
+  DeleteFileW(cache.c_str());
+}
+
+TEST(RemoteTextureTest, ImagePlaceholderFadesIntoTheDownloadedPicture) {
+  velko::test_support::RouteHttpServer server;
+  ASSERT_TRUE(server.listening());
+  server.SetRoute("/logo.png", velko::test_support::HttpRoute{
+                                   200, "image/png", ReadFile(std::filesystem::path(VELKO_INSTALLER_IMAGES) / "min1.png")});
+  const std::string url = server.Url("/logo.png");
+  const std::wstring cache = win::ActiveRuntime()->downloads->CachePathFor(url);
+  DeleteFileW(cache.c_str());
+  Gdiplus::Bitmap placeholder(8, 8, PixelFormat32bppARGB);
+  auto w = testing::LayOut("<image id='i' src='" + url + "' default-src='" + testing::HandleRef(&placeholder) +
+                               "' style='width:48px;height:16px;'/>",
+                           100, 50);
+  auto* image = dynamic_cast<CUILibImage*>(w.ById("i"));
+  ASSERT_NE(image, nullptr);
+  EXPECT_EQ(image->PictureSize(), (SizeF{8, 8}));
+  EXPECT_FALSE(image->IsRequested());
+  testing::RenderElement(image, 100, 50);
+  EXPECT_TRUE(image->IsRequested());
+  ASSERT_TRUE(test::PumpUntil([&] { return image->PictureSize() == SizeF{48, 16}; }, 10000));
+  EXPECT_TRUE(image->IsFading());
+  EXPECT_EQ(server.CountRequests("/logo.png"), 1);
   DeleteFileW(cache.c_str());
 }
 

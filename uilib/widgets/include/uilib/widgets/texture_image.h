@@ -20,6 +20,9 @@ using TextureImagePtr = std::unique_ptr<TextureImage, TextureImageDeleter>;
 // path. Null when nothing loads or the image reports a failure.
 TextureImagePtr LoadTextureImage(std::string_view value);
 
+// res(...) or handle:: only (a placeholder such as `default-src`).
+TextureImagePtr LoadTextureReference(std::string_view value);
+
 // An image file (the local copy of a remote texture). Null on failure.
 TextureImagePtr LoadTextureFile(const std::wstring& path);
 

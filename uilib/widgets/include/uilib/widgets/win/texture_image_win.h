@@ -18,6 +18,9 @@ class TextureImage {
   win::ImageRef ref_;
 };
 
+// Takes ownership of a GDI+ image as a texture.
+TextureImagePtr AdoptImage(std::unique_ptr<Gdiplus::Image> image);
+
 // The image of a possibly empty texture pointer.
 inline Gdiplus::Image* ImageOf(const TextureImagePtr& texture) { return texture ? texture->Get() : nullptr; }
 

@@ -1,0 +1,74 @@
+"""The widget gallery rendered by scripts/widget_gallery.py with the build's uilibtool:
+every window renders, and its pictures show the kinds' main cases (keepaspect fitting,
+the tool's sample image provider, the first page of a page frame, the ad's picture)."""
+import json
+import subprocess
+import sys
+
+import pytest
+
+from png_pixels import Png
+from uilibtool_runner import TOOL, run_tool
+import wine_harness
+
+
+@pytest.fixture(scope="module")
+def gallery(tmp_path_factory):
+    out = tmp_path_factory.mktemp("gallery")
+    proc = subprocess.run([sys.executable, str(wine_harness.SCRIPTS / "widget_gallery.py"), "--tool", TOOL,
+                           "--out", str(out)], capture_output=True, text=True, timeout=600)
+    assert proc.returncode == 0, proc.stdout + proc.stderr
+    printed = dict(line.split(": ", 1) for line in proc.stdout.splitlines())
+    assert set(printed) == {"image", "pages", "ad"}
+    pictures = {name: Png(path) for name, path in printed.items()}
+    pictures["skin"] = out / "site" / "gallery_skin.xml"
+    return pictures
+
+
+def states(skin, window_id):
+    """Element id -> printed state, for the elements of the window that have one."""
+    code, out, err = run_tool("tree", "Z:" + str(skin).replace("/", "\\"), window_id)
+    assert code == 0, err
+    found = {}
+
+    def walk(element):
+        if "state" in element:
+            found[element["id"]] = element["state"]
+        for child in element["children"]:
+            walk(child)
+    walk(json.loads(out))
+    return found
+
+
+def test_image_window_fits_and_provides(gallery):
+    image = gallery["image"]
+    # keepaspect center: the 200 x 100 picture in the 120 x 120 element at (0, 20)
+    # covers rows 50..109 only; the background shows above and below.
+    assert image.pixel(5, 45)[:3] == (240, 240, 240)
+    assert image.pixel(5, 55)[0] > 150
+    assert image.pixel(5, 115)[:3] == (240, 240, 240)
+    # keepaspect left stretches over the whole element.
+    assert image.pixel(285, 25)[:3] != (240, 240, 240)
+    # The sample provider's four quadrants in the 60 x 60 element at (440, 170).
+    assert image.pixel(450, 180)[:3] == (220, 60, 60)
+    assert image.pixel(490, 220)[:3] == (230, 200, 40)
+
+
+def test_pages_window_shows_the_first_page(gallery):
+    assert gallery["pages"].pixel(150, 100)[:3] == (208, 64, 64)
+    assert gallery["pages"].pixel(5, 5)[:3] == (240, 240, 240)
+
+
+def test_ad_window_shows_a_picture(gallery):
+    assert gallery["ad"].pixel(80, 50)[:3] != (240, 240, 240)
+
+
+def test_tree_prints_widget_state(gallery):
+    image = states(gallery["skin"], "image")
+    assert image["gif"]["frames"] == 2
+    assert image["nearest"]["interpolation"] == 5
+    assert image["keep-center"]["picture"] == {"width": 200.0, "height": 100.0}
+    assert image["keep-bottomleft"]["keepaspect"] == "bottomleft"
+    assert image["remote"]["remote"] is True
+    assert states(gallery["skin"], "pages")["frame"] == {"pages": 3, "current_page": 0}
+    assert states(gallery["skin"], "ad")["ad"]["target"] == ""
