@@ -28,6 +28,24 @@ size_t SkipBlanks(std::string_view text) {
   return i;
 }
 
+void AppendUtf8(std::string& out, char32_t c) {
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    out += static_cast<char>(0xC0 | (c >> 6));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    out += static_cast<char>(0xE0 | (c >> 12));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (c >> 18));
+    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  }
+}
+
 void AppendWide(std::wstring& out, char32_t cp) {
   if constexpr (sizeof(wchar_t) == 2) {
     if (cp >= 0x10000) {
@@ -145,6 +163,24 @@ std::wstring Utf8ToWide(std::string_view text) {
     }
     AppendWide(out, cp);
     i += static_cast<size_t>(extra) + 1;
+  }
+  return out;
+}
+
+std::string WideToUtf8(std::wstring_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    auto c = static_cast<char32_t>(text[i]);
+    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size()) {
+      const auto low = static_cast<char32_t>(text[i + 1]);
+      if (low >= 0xDC00 && low <= 0xDFFF) {
+        c = 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
+        ++i;
+      }
+    }
+    if ((c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF) c = 0xFFFD;
+    AppendUtf8(out, c);
   }
   return out;
 }

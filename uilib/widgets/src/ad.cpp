@@ -6,7 +6,6 @@
 #include "uilib/shell_open.h"
 #include "uilib/text_util.h"
 #include "uilib/tree_lock.h"
-#include "uilib/widgets/wide_text.h"
 #include "uilib/widgets/texture_attributes.h"
 
 namespace uilib {

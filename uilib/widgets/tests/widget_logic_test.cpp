@@ -9,7 +9,7 @@
 #include "uilib/widgets/progress_geometry.h"
 #include "uilib/widgets/text_fit.h"
 #include "uilib/widgets/texture_attributes.h"
-#include "uilib/widgets/wide_text.h"
+#include "uilib/text_util.h"
 #include "uilib/widgets/widget_state.h"
 
 namespace uilib {

@@ -37,4 +37,8 @@ std::optional<std::uintptr_t> ParsePointerText(std::string_view text);
 // become U+FFFD.
 std::wstring Utf8ToWide(std::string_view text);
 
+// The inverse: UTF-16 (UTF-32 where wchar_t is 32 bits wide) text of the client
+// interfaces as UTF-8. Unpaired surrogates become U+FFFD.
+std::string WideToUtf8(std::wstring_view text);
+
 }  // namespace uilib

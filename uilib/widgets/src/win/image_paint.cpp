@@ -6,7 +6,6 @@
 #include "uilib/widgets/image.h"
 #include "uilib/widgets/image_fit.h"
 #include "uilib/widgets/texture_attributes.h"
-#include "uilib/widgets/wide_text.h"
 #include "uilib/widgets/win/texture_image_win.h"
 
 namespace uilib {

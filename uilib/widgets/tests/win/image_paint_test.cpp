@@ -9,7 +9,7 @@
 #include "../../../core/tests/layout_test_support.h"
 #include "uilib/error.h"
 #include "uilib/widgets/image.h"
-#include "uilib/widgets/wide_text.h"
+#include "uilib/text_util.h"
 #include "picture_test_support.h"
 #include "widget_paint_support.h"
 
