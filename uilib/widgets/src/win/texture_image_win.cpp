@@ -1,13 +1,15 @@
 #include "uilib/widgets/win/texture_image_win.h"
 
+#include "uilib/download_record.h"
 #include "uilib/text_util.h"
 
 namespace uilib {
 namespace {
 
 // Picture files beyond these limits are refused unread (a remote server
-// chooses what lands in the cache).
-constexpr unsigned long long kMaxPictureFileBytes = 20ull * 1024 * 1024;
+// chooses what lands in the cache): the size a download of a picture may
+// reach, and a side length.
+constexpr unsigned long long kMaxPictureFileBytes = kDefaultMaxFileBytes;
 constexpr UINT kMaxPictureSide = 8192;
 
 TextureImagePtr FromFile(const std::wstring& path) {
