@@ -7,6 +7,7 @@
 #include "uilib/widgets/ad.h"
 #include "uilib/widgets/image.h"
 #include "uilib/widgets/pages.h"
+#include "uilib/widgets/scroll_bar.h"
 #include "uilib/win/style_graphics.h"
 
 namespace uilibtool {
@@ -72,6 +73,30 @@ json BackgroundToJson(const StyleValues& v, const StyleGraphics* g) {
 const char* const kKeepAspect[] = {"none", "center", "left", "right", "top",
                                    "bottom", "topleft", "bottomleft", "topright", "bottomright"};
 
+// The scroll bar's two records, field by field as a client reads them.
+json ScrollBarToJson(const CUILibScrollBar& bar) {
+  const ScrollRecord& s = bar.Scroll();
+  const BarRecord& b = bar.Bar();
+  return {{"scroll",
+           {{"size", s.size},
+            {"mask", s.mask},
+            {"minimum", s.minimum},
+            {"maximum", s.maximum},
+            {"page", s.page},
+            {"position", s.position},
+            {"track_position", s.track_position}}},
+          {"bar",
+           {{"size", b.size},
+            {"rect", {b.left, b.top, b.right, b.bottom}},
+            {"line_button", b.line_button},
+            {"thumb_top", b.thumb_top},
+            {"thumb_bottom", b.thumb_bottom},
+            {"reserved", b.reserved},
+            {"state", b.state}}},
+          {"dragging", bar.IsDragging()},
+          {"thumb_hovered", bar.IsThumbHovered()}};
+}
+
 // What a widget kind holds beside its attributes; null for kinds without.
 json WidgetStateToJson(const CUILibElement& element) {
   if (const auto* picture = dynamic_cast<const CUILibPictureElement*>(&element)) {
@@ -84,6 +109,7 @@ json WidgetStateToJson(const CUILibElement& element) {
     if (const auto* ad = dynamic_cast<const CUILibAd*>(&element)) state["target"] = ad->Target();
     return state;
   }
+  if (const auto* bar = dynamic_cast<const CUILibScrollBar*>(&element)) return ScrollBarToJson(*bar);
   if (const auto* frame = dynamic_cast<const CUILibPageFrame*>(&element)) {
     return {{"pages", frame->PageCount()}, {"current_page", frame->CurrentIndex()}};
   }

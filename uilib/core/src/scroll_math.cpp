@@ -29,18 +29,20 @@ ScrollOutcome ComputeScroll(int code, int track, const ScrollState& state) {
         out.at_end = true;
       }
       break;
-    case kScrollThumbTrack:
-    case kScrollThumbPosition:
-      position = std::max(state.minimum, std::min(track, last));
-      if (code == kScrollThumbTrack && position == last) out.at_end = true;
-      break;
     case kScrollTop:
+      out.stop = position == 0;
       position = 0;
       break;
     case kScrollBottom:
+      out.stop = position == last;
       position = last;
       break;
+    case kScrollEnd:
+      out.stop = true;
+      break;
     default:
+      position = std::max(state.minimum, std::min(track, last));
+      if (code == kScrollThumbTrack && position == last) out.at_end = true;
       break;
   }
   out.position = position;

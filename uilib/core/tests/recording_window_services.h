@@ -85,6 +85,10 @@ class RecordingServices : public WindowServices {
   void RegisterScrolled(CUILibElement* e, const std::string& id) override { scrolled.emplace_back(e, id); }
   void RegisterWheelForwarder(CUILibElement* e, const std::string& id) override { wheel.emplace_back(e, id); }
   void UnregisterScrollLinks(CUILibElement* e) override { unregistered.push_back(e); }
+  void RegisterScrollBar(CUILibElement* bar, const std::string& id) override { scroll_bars.emplace_back(bar, id); }
+  void SendScrollRequest(CUILibElement* bar, int code, int track) override {
+    scroll_requests.push_back({bar, code, track});
+  }
   void RegisterChildControl(NativeWindow control, CUILibElement* e) override { child_controls.emplace_back(control, e); }
   void UnregisterChildControl(NativeWindow) override {}
   void StartAnimationTimer(std::uintptr_t id) override { timers.push_back(id); }
@@ -103,6 +107,13 @@ class RecordingServices : public WindowServices {
   std::vector<std::pair<CUILibElement*, std::string>> scrolled;
   std::vector<std::pair<CUILibElement*, std::string>> wheel;
   std::vector<std::pair<NativeWindow, CUILibElement*>> child_controls;
+  struct ScrollRequest {
+    CUILibElement* bar;
+    int code;
+    int track;
+  };
+  std::vector<std::pair<CUILibElement*, std::string>> scroll_bars;
+  std::vector<ScrollRequest> scroll_requests;
   std::vector<std::uintptr_t> timers;
   std::vector<std::uintptr_t> killed_timers;
   RecordingScrollBar* last_scroll_bar = nullptr;

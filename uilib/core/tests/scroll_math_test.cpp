@@ -48,10 +48,28 @@ TEST(ScrollMathTest, ThumbPositionsBeyondSixteenBitsComeFromTheRecord) {
 
 TEST(ScrollMathTest, TopBottomAndEndScroll) {
   EXPECT_EQ(ComputeScroll(kScrollTop, 0, At(120)).position, 0);
-  EXPECT_FALSE(ComputeScroll(kScrollTop, 0, At(0)).changed);
+  EXPECT_FALSE(ComputeScroll(kScrollTop, 0, At(120)).stop);
+  EXPECT_TRUE(ComputeScroll(kScrollTop, 0, At(0)).stop);
   EXPECT_EQ(ComputeScroll(kScrollBottom, 0, At(120)).position, 300);
-  EXPECT_FALSE(ComputeScroll(kScrollEnd, 0, At(120)).changed);
+  EXPECT_TRUE(ComputeScroll(kScrollBottom, 0, At(300)).stop);
+  EXPECT_TRUE(ComputeScroll(kScrollEnd, 0, At(120)).stop);
   EXPECT_EQ(ComputeScroll(kScrollEnd, 0, At(120)).position, 120);
+  // Any other code goes to the requested position.
+  EXPECT_EQ(ComputeScroll(12, 70, At(120)).position, 70);
+}
+
+// The scroll bar element's worked cases: range 0-199 with a page of 100, and
+// range 0-99 with a page of 100 (nothing to scroll).
+TEST(ScrollMathTest, PageAndLineStepsOfAScrollBarElement) {
+  const ScrollOutcome first = ComputeScroll(kScrollPageDown, 0, ScrollState{100, 0, 199, 0});
+  EXPECT_EQ(first.position, 100);
+  EXPECT_FALSE(first.at_end);
+  const ScrollOutcome second = ComputeScroll(kScrollPageDown, 0, ScrollState{100, 0, 199, 100});
+  EXPECT_EQ(second.position, 100);
+  EXPECT_TRUE(second.at_end);
+  const ScrollOutcome line = ComputeScroll(kScrollLineDown, 0, ScrollState{100, 0, 99, 0});
+  EXPECT_EQ(line.position, 0);
+  EXPECT_TRUE(line.at_end);
 }
 
 TEST(ScrollMathTest, ContentShorterThanThePageDoesNotScroll) {

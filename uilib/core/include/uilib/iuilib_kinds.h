@@ -55,11 +55,13 @@ class IUILibScrollBar {
   virtual int GetScrollRange(int* minimum, int* maximum) = 0;
   virtual int SetScrollRange(int minimum, int maximum, int redraw) = 0;
   virtual int GetScrollInfo(tagSCROLLINFO* info) = 0;
-  virtual int SetScrollInfo(tagSCROLLINFO* info, int redraw) = 0;
-  virtual void Reserved1() = 0;
+  virtual int SetScrollInfo(const tagSCROLLINFO* info, int redraw) = 0;
+  // The reserved slots keep their arguments and answers: on i686 the callee
+  // removes the arguments, so the signatures are part of the interface.
+  virtual int Reserved1() = 0;
   virtual int GetScrollBarInfo(tagSCROLLBARINFO* info) = 0;
-  virtual void Reserved2() = 0;
-  virtual void Reserved3() = 0;
+  virtual void Reserved2(std::intptr_t) = 0;
+  virtual int Reserved3(std::intptr_t) = 0;
 
  protected:
   ~IUILibScrollBar() = default;

@@ -33,11 +33,13 @@ struct ScrollOutcome {
   bool changed = false;   // the position differs from the old one
   bool at_start = false;  // a move up was clipped at 0
   bool at_end = false;    // a move down was clipped at (or a track reached) the last position
+  bool stop = false;      // nothing to do: end-scroll, or top / bottom when already there
 };
 
 // Line steps move by a tenth of the page, page steps by a page; both stop at 0
-// and at maximum - page + 1. Thumb requests go to `track`, clamped; top and
-// bottom jump to the ends. SB_ENDSCROLL and unknown codes change nothing.
+// and at maximum - page + 1. Thumb requests and unknown codes go to `track`,
+// clamped; top and bottom jump to the ends (and stop when already there).
+// SB_ENDSCROLL stops.
 ScrollOutcome ComputeScroll(int code, int track, const ScrollState& state);
 
 // The track position of a thumb request. WM_VSCROLL carries only its low 16

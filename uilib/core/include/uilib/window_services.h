@@ -60,6 +60,12 @@ class WindowServices {
   virtual void RegisterScrolled(CUILibElement* element, const std::string& scroll_bar_id) = 0;
   virtual void RegisterWheelForwarder(CUILibElement* element, const std::string& scroll_bar_id) = 0;
   virtual void UnregisterScrollLinks(CUILibElement* element) = 0;
+  // A scroll bar element under its id (a later bar of the same id replaces
+  // the entry; forgetting the element removes it).
+  virtual void RegisterScrollBar(CUILibElement* bar, const std::string& id) = 0;
+  // Sends the window the scroll request `code` (an SB_ value) for `bar`, with
+  // `track` as the thumb-track position, and returns when it was processed.
+  virtual void SendScrollRequest(CUILibElement* bar, int code, int track) = 0;
   // A native child control that the element created in the window: its
   // notifications (WM_COMMAND) reach the element. The window forgets the
   // control when it is unregistered or when the element is forgotten.

@@ -50,6 +50,14 @@ void LayeredSurface::Paint(CUILibElement* root, const RECT& update) {
   graphics.Flush(Gdiplus::FlushIntentionSync);
 }
 
+void LayeredSurface::DrawImage(Gdiplus::Image* image) {
+  if (!Ok() || image == nullptr) return;
+  Gdiplus::Graphics graphics(graphics_target_.get());
+  graphics.Clear(Gdiplus::Color(0, 0, 0, 0));
+  graphics.DrawImage(image, 0, 0, static_cast<INT>(image->GetWidth()), static_cast<INT>(image->GetHeight()));
+  graphics.Flush(Gdiplus::FlushIntentionSync);
+}
+
 bool LayeredSurface::Push(HWND window, POINT destination, SIZE size, BYTE alpha) {
   if (!Ok()) return false;
   POINT source{0, 0};

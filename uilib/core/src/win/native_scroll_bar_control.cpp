@@ -31,7 +31,7 @@ int NativeScrollBarControl::Position() const { return GetScrollPos(control_, SB_
 void NativeScrollBarControl::SetPosition(int position) { SetScrollPos(control_, SB_CTL, position, TRUE); }
 
 void NativeScrollBarControl::PostThumbPosition(int position) {
-  PostMessageW(GetParent(control_), WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, position),
+  PostMessageW(GetParent(control_), kMsgRestoreThumbPosition, static_cast<WPARAM>(static_cast<UINT>(position)),
                reinterpret_cast<LPARAM>(control_));
 }
 

@@ -13,6 +13,7 @@
 #include "uilib/tree_lock.h"
 #include "uilib/win/blur_behind.h"
 #include "uilib/win/icon_ref.h"
+#include "uilib/win/native_scroll_bar_control.h"
 #include "uilib/win/uilib_runtime.h"
 
 namespace uilib::win {
@@ -108,8 +109,7 @@ LRESULT SkinnedWindow::OnCreate() {
   if (small_icon_ != nullptr) ::SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small_icon_));
   if (big_icon_ != nullptr) ::SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big_icon_));
   CreateTooltip();
-  // A `border` decoration image is read but not shown: the decoration
-  // window does not exist yet.
+  CreateDecoration();
   SetTimer(kWheelScrollTimer, kWheelScrollMs);
   return 0;
 }
@@ -178,6 +178,7 @@ void SkinnedWindow::OnDestroy() {
   native_scroll_bars_.clear();
   child_controls_.clear();
   scroll_links_.Clear();
+  scroll_bars_.clear();
   wheel_queue_.clear();
   animation_timers_.clear();
 }
@@ -185,6 +186,8 @@ void SkinnedWindow::OnDestroy() {
 bool SkinnedWindow::ProcessWindowMessage(HWND, UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result) {
   DispatchScope dispatching(*this);
   if (HandleMouseMessage(message, wparam, lparam, result)) return true;
+  ForwardToDecoration(message, wparam, lparam);
+  if (HandleScrollMessage(message, wparam, lparam, result)) return true;
   if (message >= kMsgTrackElement && message <= kMsgRepaint) return HandlePrivateMessage(message, wparam, lparam, result);
   return HandleLifecycleMessage(message, wparam, lparam, result);
 }
@@ -235,7 +238,7 @@ bool SkinnedWindow::HandleLifecycleMessage(UINT message, WPARAM wparam, LPARAM l
       result = 0;
       return true;
     case WM_VSCROLL:
-      OnVScroll(wparam, reinterpret_cast<HWND>(lparam));
+      OnVScroll(wparam, lparam);
       result = 0;
       return true;
     case WM_MOUSEWHEEL:
@@ -287,7 +290,7 @@ bool SkinnedWindow::HandlePrivateMessage(UINT message, WPARAM wparam, LPARAM lpa
       RebuildRegion();
       return true;
     case kMsgDecorationPosition:
-      return true;  // no decoration window yet
+      return true;  // the decoration window's own message
     case kMsgRepaint:
       OnRepaintRequest(wparam, lparam);
       return true;
@@ -335,7 +338,8 @@ void SkinnedWindow::OnTimer(UINT_PTR timer_id) {
     if (wheel_queue_.empty()) return;
     const WheelScroll next = wheel_queue_.front();
     wheel_queue_.erase(wheel_queue_.begin());
-    PostMessage(WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, next.position), reinterpret_cast<LPARAM>(next.scroll_bar));
+    // Applied here rather than posted: WM_VSCROLL would carry only 16 bits.
+    ScrollNativeBar(next.scroll_bar, SB_THUMBTRACK, next.position);
     return;
   }
   if (animation_timers_.count(timer_id) != 0) {

@@ -52,6 +52,7 @@ void SkinnedWindow::ForgetEverywhere(CUILibElement* element) {
   router_.Forget(element);
   if (right_pressed_ == element) right_pressed_ = nullptr;
   std::erase_if(child_controls_, [element](const auto& entry) { return entry.second == element; });
+  ForgetScrollBar(element);
 }
 
 // WindowServices

@@ -60,11 +60,15 @@ class StubScrollBar : public CUILibElement, public IUILibScrollBar {
   int GetScrollRange(int*, int*) override { return 0; }
   int SetScrollRange(int, int, int) override { return 0; }
   int GetScrollInfo(tagSCROLLINFO*) override { return 0; }
-  int SetScrollInfo(tagSCROLLINFO*, int) override { return 0; }
-  void Reserved1() override {}
+  int SetScrollInfo(const tagSCROLLINFO*, int) override { return 0; }
+  int Reserved1() override { return 0; }
   int GetScrollBarInfo(tagSCROLLBARINFO*) override { return 0; }
-  void Reserved2() override {}
-  void Reserved3() override {}
+  void Reserved2(std::intptr_t) override {}
+  int Reserved3(std::intptr_t) override { return 1; }
+  void OnAttach(NativeWindow window) override {
+    CUILibElement::OnAttach(window);
+    if (WindowServices* services = Services()) services->RegisterScrollBar(this, Id());
+  }
 };
 
 // Counts the WM_VSCROLL messages that this thread takes for one target.

@@ -4,6 +4,7 @@
 #include "uilib/widgets/label.h"
 #include "uilib/widgets/pages.h"
 #include "uilib/widgets/progress.h"
+#include "uilib/widgets/scroll_bar.h"
 #include "uilib/widgets/texture_image.h"
 #include "uilib/widgets/virtual_button.h"
 
@@ -46,3 +47,4 @@ void CUILibImage::SetSource(const wchar_t*, std::uint32_t, int) {}
 void CUILibImage::SlideTo(const wchar_t*, int, std::uint32_t) {}
 void CUILibPage::EnsureBitmap() {}
 void CUILibPage::Paint(Gdiplus::Graphics*, const uilib::RectF&) {}
+void CUILibScrollBar::Paint(Gdiplus::Graphics*, const uilib::RectF&) {}

@@ -29,6 +29,9 @@ class LayeredSurface {
 
   // Fills `update` with opaque black and paints `root` clipped to it.
   void Paint(CUILibElement* root, const RECT& update);
+  // Clears the surface to transparent and draws `image` at its own size
+  // from the top-left corner.
+  void DrawImage(Gdiplus::Image* image);
   // UpdateLayeredWindow of the whole surface at `destination` with the
   // constant alpha `alpha` and per-pixel alpha.
   bool Push(HWND window, POINT destination, SIZE size, BYTE alpha);

@@ -11,6 +11,10 @@
 
 namespace uilib::win {
 
+// Posted to the control's parent to scroll it to the thumb position in
+// wParam (all 32 bits, which WM_VSCROLL cannot carry); lParam is the control.
+inline constexpr UINT kMsgRestoreThumbPosition = WM_APP + 0x55;
+
 // The scroll record that sets range 0..maximum and page (a negative page
 // counts as none), for scroll bar controls and scroll bar elements alike.
 SCROLLINFO RangeAndPageInfo(int maximum, int page);
@@ -25,6 +29,7 @@ class NativeScrollBarControl : public NativeScrollBar {
   void Move(int x, int y, int width, int height) override;
   int Position() const override;
   void SetPosition(int position) override;
+  // Posts kMsgRestoreThumbPosition.
   void PostThumbPosition(int position) override;
 
   HWND Control() const { return control_; }

@@ -25,6 +25,7 @@
 #include "uilib/window_services.h"
 #include "uilib/win/gdiplus_include.h"
 #include "uilib/win/layered_surface.h"
+#include "uilib/win/shadow_window.h"
 #include "velko/window/window_base.h"
 
 namespace uilib::win {
@@ -77,7 +78,7 @@ class SkinnedWindow : public CUILibWindow,
   HRGN Region() const { return region_; }
   HWND TooltipControl() const { return tooltip_; }
   // Queues a thumb-track position for a scroll bar control; one entry is
-  // posted every 40 ms.
+  // applied every 40 ms.
   void QueueWheelScroll(HWND scroll_bar, int position);
 
  protected:
@@ -127,13 +128,29 @@ class SkinnedWindow : public CUILibWindow,
   void RampAlpha(std::uint32_t duration_ms, bool fade_in);
   void PaintDirect(const PixelRect& rect) override;
 
+  // The `border` decoration (skinned_window_decoration.cpp): created with
+  // the window when its image loads; it sees every message of the window.
+  void CreateDecoration();
+  void ForwardToDecoration(UINT message, WPARAM wparam, LPARAM lparam);
+
   // Scrolling (skinned_window_scroll.cpp).
+  // Messages that scroll without WM_VSCROLL's 16-bit limit.
+  bool HandleScrollMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result);
   HWND CreateScrollBarControl(CUILibElement* element);
-  void OnVScroll(WPARAM wparam, HWND control);
+  // WM_VSCROLL for a native scroll bar control or a scroll bar element.
+  void OnVScroll(WPARAM wparam, LPARAM lparam);
+  // A scroll request for a native control, with the whole track position.
+  void ScrollNativeBar(HWND control, int code, int track);
+  // A scroll request for the scroll bar element registered under `id`: every
+  // element linked to it by `vscroll` moves, in registration order.
+  void ScrollLinkedElements(const std::string& id, CUILibElement* bar, int code, unsigned track_word);
+  void GiveScrollOffset(CUILibElement* scrolled, int position);
+  void RepaintScrolled(CUILibElement* scrolled);
   void OnMouseWheel(WPARAM wparam, LPARAM lparam);
   void NotifyProvider(CUILibElement* scrolled, bool at_end);
-  // The scroll bar element of that id (the last one, when several share it).
+  // The scroll bar element registered under that id (the last one).
   CUILibElement* FindScrollBar(const std::string& id);
+  void ForgetScrollBar(const CUILibElement* element);
 
   // WindowServices
   void RequestRepaint(std::optional<RepaintRect> rect) override;
@@ -147,6 +164,8 @@ class SkinnedWindow : public CUILibWindow,
   void RegisterScrolled(CUILibElement* element, const std::string& scroll_bar_id) override;
   void RegisterWheelForwarder(CUILibElement* element, const std::string& scroll_bar_id) override;
   void UnregisterScrollLinks(CUILibElement* element) override;
+  void RegisterScrollBar(CUILibElement* bar, const std::string& id) override;
+  void SendScrollRequest(CUILibElement* bar, int code, int track) override;
   void RegisterChildControl(NativeWindow control, CUILibElement* element) override;
   void UnregisterChildControl(NativeWindow control) override;
   void StartAnimationTimer(std::uintptr_t timer_id) override;
@@ -190,8 +209,11 @@ class SkinnedWindow : public CUILibWindow,
   // Child controls created by elements, for WM_COMMAND.
   std::map<HWND, CUILibElement*> child_controls_;
   ScrollLinks scroll_links_;
+  // Scroll bar elements by lower-case id.
+  std::map<std::string, CUILibElement*> scroll_bars_;
   std::vector<WheelScroll> wheel_queue_;
   std::set<std::uintptr_t> animation_timers_;
+  std::unique_ptr<CShadowWindow> decoration_;
   bool updates_locked_ = false;
   bool destroying_ = false;
 };
