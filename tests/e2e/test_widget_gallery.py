@@ -19,7 +19,7 @@ def gallery(tmp_path_factory):
                            "--out", str(out)], capture_output=True, text=True, timeout=600)
     assert proc.returncode == 0, proc.stdout + proc.stderr
     printed = dict(line.split(": ", 1) for line in proc.stdout.splitlines())
-    assert set(printed) == {"image", "pages", "ad"}
+    assert {"image", "pages", "ad", "scroll", "decorated"} <= set(printed)
     pictures = {name: Png(path) for name, path in printed.items()}
     pictures["skin"] = out / "site" / "gallery_skin.xml"
     return pictures
@@ -63,7 +63,20 @@ def test_ad_window_shows_a_picture(gallery):
     assert gallery["ad"].pixel(80, 50)[:3] != (240, 240, 240)
 
 
+def test_scroll_window_shows_the_thumb_at_the_top_of_its_track(gallery):
+    scroll = gallery["scroll"]
+    # The 12-pixel bar at (220, 10): the thumb's nine-grid from its top, the
+    # track's colour below the thumb.
+    assert scroll.pixel(226, 25)[:3] != (210, 210, 210)
+    assert scroll.pixel(226, 125)[:3] == (210, 210, 210)
+    # The label's first line is at its top.
+    assert any(scroll.pixel(x, 18)[0] < 128 for x in range(12, 60))
+
+
 def test_tree_prints_widget_state(gallery):
+    bar = states(gallery["skin"], "scroll")["textbar"]
+    assert bar["scroll"]["size"] == 28 and bar["bar"]["size"] == 60
+    assert bar["bar"]["state"] == [0] * 6
     image = states(gallery["skin"], "image")
     assert image["gif"]["frames"] == 2
     assert image["nearest"]["interpolation"] == 5
