@@ -402,5 +402,36 @@ TEST_F(SkinnedWindowTest, NativeScrollBarScrollsStaticChildrenAndTellsTheProvide
   lib_.UnregisterHandler("Edges");
 }
 
+TEST_F(SkinnedWindowTest, RebuildRestoresAThumbPositionBeyondSixteenBits) {
+  SkinnedWindow* window = CreatePopup(
+      "", "<element id='area' style='width:200px;height:100px;overflow:scroll'>"
+          "<element id='tall' style='width:100px;height:100000px'/></element>");
+  ASSERT_NE(window, nullptr);
+  std::vector<IUILibElement*> found;
+  window->FindElementsById(found, "area");
+  auto* area = dynamic_cast<CUILibElement*>(found.at(0));
+  HWND bar = FindWindowExW(window->hwnd(), nullptr, L"ScrollBar", nullptr);
+  ASSERT_NE(bar, nullptr);
+  // A position beyond what the rebuilt content allows: the restore is
+  // limited to the content's last position, not cut to 16 bits.
+  SCROLLINFO wide{};
+  wide.cbSize = sizeof wide;
+  wide.fMask = SIF_RANGE | SIF_POS;
+  wide.nMax = 300000;
+  wide.nPos = 150000;
+  SetScrollInfo(bar, SB_CTL, &wide, FALSE);
+  area->Rebuild(0);
+  Pump();
+  SCROLLINFO info{};
+  info.cbSize = sizeof info;
+  info.fMask = SIF_ALL;
+  ASSERT_TRUE(GetScrollInfo(bar, SB_CTL, &info));
+  const int last = info.nMax - static_cast<int>(info.nPage) + 1;
+  ASSERT_GT(last, 65535);
+  std::vector<IUILibElement*> tall;
+  window->FindElementsById(tall, "tall");
+  EXPECT_EQ(dynamic_cast<CUILibElement*>(tall.at(0))->ScrollOffset(), last);
+}
+
 }  // namespace
 }  // namespace uilib
