@@ -6,7 +6,6 @@
 #include <string>
 
 #include "runtime_test_support.h"
-#include "uilib/error.h"
 #include "uilib/iuilib_kinds.h"
 #include "uilib/uilib_impl.h"
 #include "uilib/win/skinned_window.h"
@@ -102,24 +101,6 @@ TEST_F(ScrollAndDecorationTest, ScrollBarElementScrollsItsLabelByRequestsAndWhee
   Pump();
   EXPECT_EQ(bar->GetScrollPos(), last - 10);
   EXPECT_EQ(label->ScrollOffset(), last - 10);
-
-  // Win32's own records: a wrong size fails through the error path; mask 4
-  // fills only the position.
-  SCROLLINFO wrong{};
-  wrong.cbSize = 32;
-  EXPECT_THROW(bar->GetScrollInfo(&wrong), CAtlException);
-  SCROLLINFO position_only{};
-  position_only.cbSize = sizeof position_only;
-  position_only.fMask = SIF_POS;
-  position_only.nMax = -3;
-  EXPECT_EQ(bar->GetScrollInfo(&position_only), 1);
-  EXPECT_EQ(position_only.nPos, last - 10);
-  EXPECT_EQ(position_only.nMax, -3);
-  SCROLLBARINFO bar_info{};
-  bar_info.cbSize = sizeof bar_info;
-  EXPECT_EQ(bar->GetScrollBarInfo(&bar_info), 1);
-  EXPECT_EQ(bar_info.rcScrollBar.left, 200);
-  EXPECT_EQ(bar_info.rcScrollBar.bottom, 100);
 }
 
 TEST_F(ScrollAndDecorationTest, DecorationFollowsMovesHidingAndStaysBehindItsOwner) {

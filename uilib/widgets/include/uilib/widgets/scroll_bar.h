@@ -30,7 +30,6 @@ class CUILibScrollBar : public CUILibElement, public IUILibScrollBar {
   int OnLButtonUp(uilib::PointF point) override;
   int OnMouseMove(uilib::PointF point) override;
   int OnMouseLeave() override;
-  int OnMouseEnter() override { return CUILibElement::OnMouseEnter(); }
   // The base behaviour, then the bar registers under its id with its window.
   void OnAttach(uilib::NativeWindow window) override;
 
