@@ -76,6 +76,12 @@ def test_scroll_window_shows_the_thumb_at_the_top_of_its_track(gallery):
 def test_tree_prints_widget_state(gallery):
     bar = states(gallery["skin"], "scroll")["textbar"]
     assert bar["scroll"]["size"] == 28 and bar["bar"]["size"] == 60
+    # Laid out: the label's text sets range and page, the bar its rectangle
+    # (220, 10, 232, 130) and a thumb as long as page / range of 120 pixels.
+    assert bar["scroll"]["page"] == 120 and bar["scroll"]["maximum"] > 120
+    assert bar["bar"]["rect"] == [220, 10, 232, 130]
+    length = int(120 / bar["scroll"]["maximum"] * 120)
+    assert (bar["bar"]["thumb_top"], bar["bar"]["thumb_bottom"]) == (0, max(length, 40))
     assert bar["bar"]["state"] == [0] * 6
     image = states(gallery["skin"], "image")
     assert image["gif"]["frames"] == 2

@@ -36,19 +36,21 @@ std::optional<ClientSize> ParseClientSize(const std::string& text) {
   return size;
 }
 
+void LayOutWindow(CUILibWindow& window, std::optional<ClientSize> size) {
+  const ClientSize client = size.value_or(WindowAttributeSize(window));
+  StdoutToStderr diagnostics;
+  // Text is measured as the library measures outside a paint pass.
+  window.Layout(uilib::RectF{0.0f, 0.0f, static_cast<float>(client.width), static_cast<float>(client.height)}, nullptr,
+                nullptr);
+}
+
 CommandResult RunLayout(const std::filesystem::path& skin, const std::string& window_id,
                         std::optional<ClientSize> size) {
   return RunOnSkinWindow(skin, window_id, LibraryStart::kGraphicsOnly, [size](const SkinWindowCommand& command) {
     CommandResult failure;
     std::unique_ptr<CUILibWindow> window = command.BuildTree(&failure);
     if (!window) return failure;
-    const ClientSize client = size.value_or(WindowAttributeSize(*window));
-    {
-      StdoutToStderr diagnostics;
-      // Text is measured as the library measures outside a paint pass.
-      window->Layout(uilib::RectF{0.0f, 0.0f, static_cast<float>(client.width), static_cast<float>(client.height)},
-                     nullptr, nullptr);
-    }
+    LayOutWindow(*window, size);
     return CommandResult{kExitOk, JsonText(LayoutTreeToJson(*window)), {}};
   });
 }

@@ -8,7 +8,8 @@
 
 namespace uilibtool {
 
-// Loads the skin, builds the window's element tree and renders it as JSON.
+// Loads the skin, builds the window's element tree, lays it out at the
+// window's size and renders it as JSON.
 // Diagnostic lines the library prints while parsing styles go to standard error.
 CommandResult RunTree(const std::filesystem::path& skin, const std::string& window_id);
 
