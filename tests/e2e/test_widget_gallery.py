@@ -73,6 +73,14 @@ def test_scroll_window_shows_the_thumb_at_the_top_of_its_track(gallery):
     assert any(scroll.pixel(x, 18)[0] < 128 for x in range(12, 60))
 
 
+def test_decorated_window_is_drawn_over_its_decoration(gallery):
+    decorated = gallery["decorated"]
+    # The 300 x 200 shadow with the 260 x 160 window at (20, 20) over it.
+    assert decorated.pixel(150, 100)[:3] == (250, 250, 250)
+    assert decorated.pixel(30, 30)[:3] == (60, 120, 220)
+    assert 0 < decorated.pixel(10, 100)[3] < 255
+
+
 def test_tree_prints_widget_state(gallery):
     bar = states(gallery["skin"], "scroll")["textbar"]
     assert bar["scroll"]["size"] == 28 and bar["bar"]["size"] == 60

@@ -1,5 +1,7 @@
 #include "render_command.h"
 
+#include <memory>
+
 #include "stdout_redirect.h"
 #include "uilib/uilib_impl.h"
 #include "uilib/win/layered_surface.h"
@@ -8,14 +10,35 @@
 namespace uilibtool {
 namespace {
 
+using uilib::win::LayeredSurface;
+
+// A decorated window's picture: the decoration with the window drawn over it
+// at the decoration's offset, as the two windows appear on the screen.
+bool SaveDecoratedPicture(const uilib::win::CShadowWindow& decoration, const LayeredSurface& window,
+                          const std::wstring& png) {
+  const LayeredSurface& behind = decoration.Picture();
+  LayeredSurface both(behind.Width(), behind.Height());
+  if (!both.Ok()) return false;
+  both.DrawSurface(behind, 0, 0);
+  both.DrawSurface(window, decoration.OffsetX(), decoration.OffsetY());
+  return both.SavePng(png);
+}
+
 bool SaveWindowPicture(uilib::win::SkinnedWindow& window, const std::wstring& png) {
-  if (const uilib::win::LayeredSurface* surface = window.Surface()) return surface->SavePng(png);
-  RECT client{};
-  GetClientRect(window.hwnd(), &client);
-  uilib::win::LayeredSurface surface(client.right, client.bottom);
-  if (!surface.Ok()) return false;
-  surface.Paint(&window, client);
-  return surface.SavePng(png);
+  std::unique_ptr<LayeredSurface> painted;
+  const LayeredSurface* surface = window.Surface();
+  if (surface == nullptr) {
+    RECT client{};
+    GetClientRect(window.hwnd(), &client);
+    painted = std::make_unique<LayeredSurface>(client.right, client.bottom);
+    if (!painted->Ok()) return false;
+    painted->Paint(&window, client);
+    surface = painted.get();
+  }
+  if (const uilib::win::CShadowWindow* decoration = window.Decoration()) {
+    return SaveDecoratedPicture(*decoration, *surface, png);
+  }
+  return surface->SavePng(png);
 }
 
 }  // namespace

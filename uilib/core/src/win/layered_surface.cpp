@@ -58,6 +58,13 @@ void LayeredSurface::DrawImage(Gdiplus::Image* image) {
   graphics.Flush(Gdiplus::FlushIntentionSync);
 }
 
+void LayeredSurface::DrawSurface(const LayeredSurface& other, int x, int y) {
+  if (!Ok() || !other.Ok()) return;
+  Gdiplus::Graphics graphics(graphics_target_.get());
+  graphics.DrawImage(other.graphics_target_.get(), x, y, other.width_, other.height_);
+  graphics.Flush(Gdiplus::FlushIntentionSync);
+}
+
 bool LayeredSurface::Push(HWND window, POINT destination, SIZE size, BYTE alpha) {
   if (!Ok()) return false;
   POINT source{0, 0};

@@ -1,6 +1,5 @@
 #include "uilib/win/shadow_window.h"
 
-#include "uilib/win/layered_surface.h"
 #include "uilib/win/resource_image.h"
 #include "uilib/win/uilib_runtime.h"
 
@@ -21,9 +20,9 @@ std::unique_ptr<CShadowWindow> CShadowWindow::Create(HWND owner, std::string_vie
   if (!image || owner == nullptr) return nullptr;
   const int width = static_cast<int>(image.image->GetWidth());
   const int height = static_cast<int>(image.image->GetHeight());
-  LayeredSurface surface(width, height);
-  if (!surface.Ok()) return nullptr;
-  surface.DrawImage(image.image);
+  auto surface = std::make_unique<LayeredSurface>(width, height);
+  if (!surface->Ok()) return nullptr;
+  surface->DrawImage(image.image);
 
   std::unique_ptr<CShadowWindow> shadow(new CShadowWindow(owner, offset_x, offset_y));
   GetWindowRect(owner, &shadow->owner_rect_);
@@ -34,7 +33,8 @@ std::unique_ptr<CShadowWindow> CShadowWindow::Create(HWND owner, std::string_vie
   params.ex_style = WS_EX_LAYERED | WS_EX_TOOLWINDOW;
   if (shadow->velko::window::WindowBase::Create(Instance(), params) == nullptr) return nullptr;
   // Drawn once: the decoration never paints again.
-  surface.Push(shadow->hwnd(), POINT{params.rect.left, params.rect.top}, SIZE{width, height}, 255);
+  surface->Push(shadow->hwnd(), POINT{params.rect.left, params.rect.top}, SIZE{width, height}, 255);
+  shadow->picture_ = std::move(surface);
   {
     // Directly behind the owner from the start.
     ScopedMark mark(*shadow);

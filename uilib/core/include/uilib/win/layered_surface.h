@@ -32,6 +32,8 @@ class LayeredSurface {
   // Clears the surface to transparent and draws `image` at its own size
   // from the top-left corner.
   void DrawImage(Gdiplus::Image* image);
+  // Draws another surface over this one with its top-left corner at (x, y).
+  void DrawSurface(const LayeredSurface& other, int x, int y);
   // UpdateLayeredWindow of the whole surface at `destination` with the
   // constant alpha `alpha` and per-pixel alpha.
   bool Push(HWND window, POINT destination, SIZE size, BYTE alpha);

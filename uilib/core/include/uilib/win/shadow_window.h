@@ -18,6 +18,7 @@
 #include <memory>
 #include <string_view>
 
+#include "uilib/win/layered_surface.h"
 #include "velko/window/window_base.h"
 
 namespace uilib::win {
@@ -36,6 +37,12 @@ class CShadowWindow : public velko::window::WindowBase {
 
   // The owner's messages, before the owner handles them.
   void OnOwnerMessage(UINT message, WPARAM wparam, LPARAM lparam);
+
+  // The picture it showed (kept for `uilibtool render`) and how far it
+  // extends left of and above the owner.
+  const LayeredSurface& Picture() const { return *picture_; }
+  int OffsetX() const { return offset_x_; }
+  int OffsetY() const { return offset_y_; }
 
   // The owner's rectangle as last reported, and the window it was last
   // inserted after.
@@ -74,6 +81,7 @@ class CShadowWindow : public velko::window::WindowBase {
   RECT owner_rect_{};
   HWND owner_insert_after_ = nullptr;
   std::deque<WINDOWPOS> pending_;
+  std::unique_ptr<LayeredSurface> picture_;
 };
 
 }  // namespace uilib::win

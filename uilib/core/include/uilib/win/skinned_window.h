@@ -77,6 +77,8 @@ class SkinnedWindow : public CUILibWindow,
   const LayeredSurface* Surface() const { return surface_.get(); }
   HRGN Region() const { return region_; }
   HWND TooltipControl() const { return tooltip_; }
+  // The `border` decoration window (null without one).
+  const CShadowWindow* Decoration() const { return decoration_.get(); }
   // Queues a thumb-track position for a scroll bar control; one entry is
   // applied every 40 ms.
   void QueueWheelScroll(HWND scroll_bar, int position);
