@@ -50,9 +50,10 @@ ThumbExtent ComputeThumb(const ScrollRecord& r, const ScrollBarParts& parts, flo
 int DragPosition(const ScrollRecord& at_press, const ScrollBarParts& parts, float height, int thumb_length,
                  float dy) {
   const double moved = dy / Travel(parts, height, thumb_length) * ScrollSpan(at_press);
-  const int top_limit = at_press.maximum - static_cast<int>(at_press.page) + 1;
-  const int wanted = at_press.position + ToIntOr(moved, 0);
-  return std::max(at_press.minimum, std::min(wanted, top_limit));
+  // In 64 bits: a client's extreme range must not overflow.
+  const std::int64_t top_limit = std::int64_t{at_press.maximum} - at_press.page + 1;
+  const std::int64_t wanted = std::int64_t{at_press.position} + ToIntOr(moved, 0);
+  return static_cast<int>(std::max<std::int64_t>(at_press.minimum, std::min(wanted, top_limit)));
 }
 
 int DragThumbTop(const ScrollRecord& r, const ScrollBarParts& parts, float height, int thumb_length) {
