@@ -2,6 +2,7 @@
 // texture loads, no native control or scroll bar exists.
 #include "uilib/widgets/image.h"
 #include "uilib/widgets/label.h"
+#include "uilib/widgets/native_controls.h"
 #include "uilib/widgets/pages.h"
 #include "uilib/widgets/progress.h"
 #include "uilib/widgets/texture_image.h"
@@ -10,6 +11,7 @@
 namespace uilib {
 
 class TextureImage {};
+class RichEditOleCallback {};
 
 void TextureImageDeleter::operator()(TextureImage* image) const { delete image; }
 TextureImagePtr LoadTextureImage(std::string_view) { return nullptr; }
@@ -46,3 +48,29 @@ void CUILibImage::SetSource(const wchar_t*, std::uint32_t, int) {}
 void CUILibImage::SlideTo(const wchar_t*, int, std::uint32_t) {}
 void CUILibPage::EnsureBitmap() {}
 void CUILibPage::Paint(Gdiplus::Graphics*, const uilib::RectF&) {}
+
+void CUILibButton::Paint(Gdiplus::Graphics*, const uilib::RectF&) {}
+CUILibNativeControl::~CUILibNativeControl() = default;
+void CUILibNativeControl::Layout(const uilib::RectF& area, Gdiplus::Graphics* graphics, uilib::RectF* out) {
+  CUILibElement::Layout(area, graphics, out);
+}
+void CUILibNativeControl::DestroyControl() {}
+void CUILibCheckBox::Layout(const uilib::RectF& area, Gdiplus::Graphics* graphics, uilib::RectF* out) {
+  CUILibElement::Layout(area, graphics, out);
+}
+int CUILibCheckBox::GetCheck() { return 0; }
+void CUILibCheckBox::SetCheck(int) {}
+CUILibComboBoxEx::CUILibComboBoxEx(CUILibElement* parent, const TiXmlElement* xml, IUILib* lib)
+    : CUILibNativeControl(parent, xml, lib) {}
+CUILibComboBoxEx::~CUILibComboBoxEx() = default;
+void CUILibComboBoxEx::OnAttach(uilib::NativeWindow) {}
+int CUILibComboBoxEx::Enable(int) { return 0; }
+int CUILibComboBoxEx::SelectByData(int) { return 0; }
+int CUILibComboBoxEx::GetSelectedData() { return 0; }
+CUILibRichEdit::CUILibRichEdit(CUILibElement* parent, const TiXmlElement* xml, IUILib* lib)
+    : CUILibNativeControl(parent, xml, lib) {}
+CUILibRichEdit::~CUILibRichEdit() = default;
+void CUILibRichEdit::OnAttach(uilib::NativeWindow) {}
+std::wstring CUILibRichEdit::GetText() { return {}; }
+int CUILibRichEdit::SetText(const wchar_t*) { return 0; }
+void CUILibRichEdit::OnControlChar(unsigned int) {}
