@@ -28,6 +28,25 @@ bool SurfaceBits(HDC surface_dc, DIBSECTION* section) {
          section->dsBm.bmBits != nullptr && section->dsBm.bmBitsPixel == 32;
 }
 
+// Prints `window` at (x, y) of `dc`, then its visible children over it from
+// the bottom of their z-order (the system's WM_PRINT may leave children out).
+void PrintTree(HWND window, HDC dc, int x, int y) {
+  POINT previous{};
+  SetViewportOrgEx(dc, x, y, &previous);
+  SendMessageW(window, WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_NONCLIENT | PRF_ERASEBKGND);
+  SetViewportOrgEx(dc, previous.x, previous.y, nullptr);
+  HWND first = GetWindow(window, GW_CHILD);
+  for (HWND child = first != nullptr ? GetWindow(first, GW_HWNDLAST) : nullptr; child != nullptr;
+       child = GetWindow(child, GW_HWNDPREV)) {
+    if (!IsWindowVisible(child)) continue;
+    // Offsets between window rectangles: WM_PRINT draws the frame at the origin.
+    RECT outer{}, inner{};
+    GetWindowRect(window, &outer);
+    GetWindowRect(child, &inner);
+    PrintTree(child, dc, x + inner.left - outer.left, y + inner.top - outer.top);
+  }
+}
+
 void PrintChild(HWND child, const RECT& at, const RECT& visible, const DIBSECTION& surface) {
   const int width = at.right - at.left;
   const int height = at.bottom - at.top;
@@ -47,8 +66,7 @@ void PrintChild(HWND child, const RECT& at, const RECT& visible, const DIBSECTIO
     return;
   }
   HGDIOBJ previous = SelectObject(dc, bitmap);
-  SendMessageW(child, WM_PRINT, reinterpret_cast<WPARAM>(dc),
-               PRF_CLIENT | PRF_NONCLIENT | PRF_CHILDREN | PRF_ERASEBKGND);
+  PrintTree(child, dc, 0, 0);
   GdiFlush();
   // GDI leaves the alpha bytes alone; the control's pixels are opaque.
   auto* source = static_cast<std::uint32_t*>(bits);
@@ -94,7 +112,8 @@ void PrintChildWindows(HWND parent, HDC surface_dc, const RECT& update) {
   RECT limit{};
   if (!IntersectRect(&limit, &update, &bounds)) return;
   // Bottom of the z-order first, so that overlapping children end as on screen.
-  for (HWND child = GetWindow(GetWindow(parent, GW_CHILD), GW_HWNDLAST); child != nullptr;
+  HWND first = GetWindow(parent, GW_CHILD);
+  for (HWND child = first != nullptr ? GetWindow(first, GW_HWNDLAST) : nullptr; child != nullptr;
        child = GetWindow(child, GW_HWNDPREV)) {
     if (!IsWindowVisible(child)) continue;
     const RECT at = ChildRect(parent, child);
