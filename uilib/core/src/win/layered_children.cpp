@@ -66,12 +66,19 @@ void PrintChild(HWND child, const RECT& at, const RECT& visible, const DIBSECTIO
     return;
   }
   HGDIOBJ previous = SelectObject(dc, bitmap);
-  PrintTree(child, dc, 0, 0);
-  GdiFlush();
-  // GDI leaves the alpha bytes alone; the control's pixels are opaque.
   auto* source = static_cast<std::uint32_t*>(bits);
   auto* target = static_cast<std::uint8_t*>(surface.dsBm.bmBits);
   const int stride = surface.dsBm.bmWidthBytes;
+  // A window that draws nothing (a host whose content is missing) shows what
+  // lies beneath it rather than black.
+  for (int y = visible.top; y < visible.bottom; ++y) {
+    const auto* row = reinterpret_cast<const std::uint32_t*>(target + static_cast<std::ptrdiff_t>(y) * stride);
+    std::memcpy(source + static_cast<std::ptrdiff_t>(y - at.top) * width + (visible.left - at.left), row + visible.left,
+                static_cast<size_t>(visible.right - visible.left) * sizeof(std::uint32_t));
+  }
+  PrintTree(child, dc, 0, 0);
+  GdiFlush();
+  // GDI leaves the alpha bytes alone; the control's pixels are opaque.
   // The surface is top-down (GetObject does not say so reliably).
   for (int y = visible.top; y < visible.bottom; ++y) {
     auto* out = reinterpret_cast<std::uint32_t*>(target + static_cast<std::ptrdiff_t>(y) * stride);

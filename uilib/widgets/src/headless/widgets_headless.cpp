@@ -1,5 +1,6 @@
 // The element kinds in builds without GDI+ and Win32: nothing is drawn, no
 // texture loads, no native control or scroll bar exists.
+#include "uilib/widgets/iframe.h"
 #include "uilib/widgets/image.h"
 #include "uilib/widgets/label.h"
 #include "uilib/widgets/native_controls.h"
@@ -74,3 +75,22 @@ void CUILibRichEdit::OnAttach(uilib::NativeWindow) {}
 std::wstring CUILibRichEdit::GetText() { return {}; }
 int CUILibRichEdit::SetText(const wchar_t*) { return 0; }
 void CUILibRichEdit::OnControlChar(unsigned int) {}
+
+namespace WebWindow {
+class CWebWindow {};
+class CWebBrowserEvents2 {};
+}  // namespace WebWindow
+
+CUILibIFrame::CUILibIFrame(CUILibElement* parent, const TiXmlElement* xml, IUILib* lib)
+    : CUILibElement(parent, xml, lib) {}
+CUILibIFrame::~CUILibIFrame() = default;
+void CUILibIFrame::Layout(const uilib::RectF& area, Gdiplus::Graphics* graphics, uilib::RectF* out) {
+  CUILibElement::Layout(area, graphics, out);
+}
+void CUILibIFrame::Navigate(const wchar_t* address) { source_ = address != nullptr ? address : L""; }
+void CUILibIFrame::NavigateControl(const std::wstring&) {}
+int CUILibIFrame::OnBeforeNavigate(IWebBrowser2*, const std::wstring&) { return 0; }
+int CUILibIFrame::OnDocumentComplete(IWebBrowser2*, const std::wstring&) { return 0; }
+int CUILibIFrame::OnNewWindowQuery(const std::wstring&, std::wstring&) { return 1; }
+int CUILibIFrame::OnNewWindow(const std::wstring&, IDispatch**, VARIANT_BOOL*) { return 1; }
+int CUILibIFrame::OnNavigateError(IWebBrowser2*, VARIANT_BOOL*, const std::wstring&) { return 1; }
