@@ -39,6 +39,11 @@ int FrameHandler(const char* event, IUILibElement* element) {
   return g_frame_log.answer;
 }
 
+BOOL CALLBACK CollectVisible(HWND hwnd, LPARAM out) {
+  if (IsWindowVisible(hwnd)) reinterpret_cast<std::vector<HWND>*>(out)->push_back(hwnd);
+  return TRUE;
+}
+
 constexpr const char* kFrame =
     "<iframe id='f' src='http://127.0.0.1/start' onload='uilib::Frame' onnavigate='uilib::Frame' "
     "onerror='uilib::Frame' style='width:200px;height:100px;'/>";
@@ -246,13 +251,7 @@ TEST_F(IFrameTest, WinesOwnControlEmbedsAndNavigatesWithoutFaultOrDialog) {
   test::PumpUntil([] { return false; }, 1500);
   // Every visible top-level window of this thread is the skinned window.
   std::vector<HWND> shown;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND hwnd, LPARAM out) {
-        if (IsWindowVisible(hwnd)) reinterpret_cast<std::vector<HWND>*>(out)->push_back(hwnd);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&shown));
+  EnumThreadWindows(GetCurrentThreadId(), CollectVisible, reinterpret_cast<LPARAM>(&shown));
   EXPECT_EQ(shown, std::vector<HWND>{window->hwnd()});
   Destroy(window);
   DeleteFileW(page.c_str());
