@@ -1,6 +1,7 @@
 """The widget gallery rendered by scripts/widget_gallery.py with the build's uilibtool:
 every window renders, and its pictures show the kinds' main cases (keepaspect fitting,
-the tool's sample image provider, the first page of a page frame, the ad's picture)."""
+the tool's sample image provider, the first page of a page frame, the ad's picture, the
+highlight button and the native controls)."""
 import json
 import subprocess
 import sys
@@ -19,7 +20,7 @@ def gallery(tmp_path_factory):
                            "--out", str(out)], capture_output=True, text=True, timeout=600)
     assert proc.returncode == 0, proc.stdout + proc.stderr
     printed = dict(line.split(": ", 1) for line in proc.stdout.splitlines())
-    assert {"image", "pages", "ad", "scroll", "decorated"} <= set(printed)
+    assert {"image", "pages", "ad", "scroll", "decorated", "native"} <= set(printed)
     pictures = {name: Png(path) for name, path in printed.items()}
     pictures["skin"] = out / "site" / "gallery_skin.xml"
     return pictures
@@ -79,6 +80,16 @@ def test_decorated_window_is_drawn_over_its_decoration(gallery):
     assert decorated.pixel(150, 100)[:3] == (250, 250, 250)
     assert decorated.pixel(30, 30)[:3] == (60, 120, 220)
     assert 0 < decorated.pixel(10, 100)[3] < 255
+
+
+def test_native_window_shows_the_highlight_and_the_controls(gallery):
+    native = gallery["native"]
+    # The selected button's outline along its top edge (under the translucent fill).
+    outline = native.pixel(190, 0)[:3]
+    assert all(abs(a - b) <= 8 for a, b in zip(outline, (185, 215, 252))), outline
+    # The native check box, combo box and rich edit are printed into the layered surface.
+    for point in ((10, 50), (90, 86), (200, 150)):
+        assert native.pixel(*point)[:3] != (240, 240, 240), point
 
 
 def test_tree_prints_widget_state(gallery):

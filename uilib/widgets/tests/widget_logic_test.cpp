@@ -1,11 +1,13 @@
 // The Win32-free arithmetic of the widget kinds: texture attributes, state
-// looks, repaint rectangles, progress geometry and text fitting.
+// looks, repaint rectangles, progress geometry, text fitting and the native
+// controls' attributes.
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 #include "uilib/widgets/ad.h"
 #include "uilib/widgets/image_fit.h"
+#include "uilib/widgets/native_control_attributes.h"
 #include "uilib/widgets/progress_geometry.h"
 #include "uilib/widgets/text_fit.h"
 #include "uilib/widgets/texture_attributes.h"
@@ -210,6 +212,33 @@ TEST(AdConfigTest, MalformedOversizedOrAdlessDocumentsChangeNothing) {
   if (ParseAdConfig(bomb, &config)) {
     EXPECT_LT(config.picture.size(), 100u);
   }
+}
+
+TEST(NativeControlAttributesTest, ComboItemsFollowTheItemPatternAndSkipTheRest) {
+  // The image runs to the last comma, so a res(...) reference keeps its commas.
+  const auto items = ParseComboItems("1:res(self,PNG_A,PNG),first;junk;x1:a,b;2:no comma;:a,b;3:a,;4:b\nc,d;"
+                                     "99999999999999999999:a,big");
+  ASSERT_EQ(items.size(), 3u);
+  EXPECT_EQ(items[0].data, 1);
+  EXPECT_EQ(items[0].image, "res(self,PNG_A,PNG)");
+  EXPECT_EQ(items[0].text, "first");
+  EXPECT_EQ(items[1].data, 3);
+  EXPECT_EQ(items[1].text, "");
+  // A data value too large for an int saturates instead of overflowing.
+  EXPECT_EQ(items[2].data, 2147483647);
+  EXPECT_TRUE(ParseComboItems("").empty());
+  // A long value is read whole, with no fixed-size buffer in the way.
+  const std::string text(100000, 't');
+  const auto long_items = ParseComboItems("5:img," + text);
+  ASSERT_EQ(long_items.size(), 1u);
+  EXPECT_EQ(long_items[0].text.size(), text.size());
+}
+
+TEST(NativeControlAttributesTest, RichEditStyleNamesAddToTheBaseStyle) {
+  EXPECT_EQ(ParseRichEditStyle("ES_MULTILINE|WS_VSCROLL"), 0x54200004u);
+  EXPECT_EQ(ParseRichEditStyle("es_readonly|Es_AutoHScroll|ES_SELECTIONBAR|WS_CLIPSIBLINGS"), 0x55000880u);
+  // Unknown names, blanks around names and empty parts add nothing.
+  EXPECT_EQ(ParseRichEditStyle("WS_BORDER| ES_MULTILINE||"), kRichEditBaseStyle);
 }
 
 TEST(WideTextTest, Utf16BecomesUtf8) {

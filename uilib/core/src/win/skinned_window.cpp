@@ -14,6 +14,7 @@
 #include "uilib/win/blur_behind.h"
 #include "uilib/win/icon_ref.h"
 #include "uilib/win/native_scroll_bar_control.h"
+#include "uilib/win/layered_children.h"
 #include "uilib/win/uilib_runtime.h"
 
 namespace uilib::win {
@@ -229,6 +230,10 @@ bool SkinnedWindow::HandleLifecycleMessage(UINT message, WPARAM wparam, LPARAM l
       return true;
     case WM_COMMAND:
       OnCommand(wparam, lparam);
+      return false;
+    case WM_PARENTNOTIFY:
+      // Controls in a layered window show only through its surface.
+      if (LOWORD(wparam) == WM_CREATE) MirrorChildPaints(hwnd(), reinterpret_cast<HWND>(lparam));
       return false;
     case WM_SYSCOMMAND:
       if ((wparam & 0xFFF0) == SC_RESTORE) PostMessage(kMsgRepaint, 0, 0);

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "uilib/win/image_region.h"
+#include "uilib/win/layered_children.h"
 #include "uilib/win/nine_grid_painter.h"
 #include "uilib/win/skinned_window.h"
 #include "uilib/win/style_graphics.h"
@@ -102,7 +103,10 @@ void SkinnedWindow::OnPaint() {
 
 void SkinnedWindow::PaintLayered(RECT update) {
   if (!surface_) return;
-  if (!IsRectEmpty(&update)) surface_->Paint(this, update);
+  if (!IsRectEmpty(&update)) {
+    surface_->Paint(this, update);
+    PrintChildWindows(hwnd(), surface_->Dc(), update);
+  }
   PushLayered(255);
 }
 
