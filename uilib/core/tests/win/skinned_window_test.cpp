@@ -151,6 +151,37 @@ TEST_F(SkinnedWindowTest, LayeredSurfaceHoldsTheBackgroundImagePixels) {
   EXPECT_EQ(window->Surface()->PixelAt(606, 150), first_column.GetValue());
 }
 
+// A background image smaller than its window repeats from the window's
+// corner, in full paints and in repaints of parts that cross the seams.
+TEST_F(SkinnedWindowTest, TiledBackgroundRepeatsExactlyInWholeAndPartialPaints) {
+  SkinnedWindow* window = CreatePopup("exwindowstyle='WS_EX_LAYERED' style='background:res(self,PNG_BACK1,PNG)'");
+  ASSERT_NE(window, nullptr);
+  if (window->Surface() == nullptr) GTEST_SKIP() << "the display is not 32-bit: no layered surface";
+  ASSERT_TRUE(SetWindowPos(window->hwnd(), nullptr, 0, 0, 700, 400, SWP_NOMOVE | SWP_NOZORDER));
+  SendMessageW(window->hwnd(), win::kMsgRepaint, 0, 0);
+  ASSERT_EQ(window->Surface()->Width(), 700);
+  Gdiplus::Bitmap background(VELKO_INSTALLER_IMAGES L"/back1.png");
+  ASSERT_EQ(background.GetLastStatus(), Gdiplus::Ok);
+  const int tile_w = static_cast<int>(background.GetWidth()), tile_h = static_cast<int>(background.GetHeight());
+  const auto mismatches = [&](const RECT& area) {
+    int wrong = 0;
+    for (int y = area.top; y < area.bottom; ++y) {
+      for (int x = area.left; x < area.right; ++x) {
+        Gdiplus::Color expected;
+        background.GetPixel(x % tile_w, y % tile_h, &expected);
+        // Partly transparent pixels come back through premultiplication.
+        if (expected.GetA() == 255 && window->Surface()->PixelAt(x, y) != expected.GetValue()) ++wrong;
+      }
+    }
+    return wrong;
+  };
+  EXPECT_EQ(mismatches(RECT{0, 0, 700, 400}), 0);
+  // A part across both seams, not starting at a tile's corner.
+  RECT part{tile_w - 7, tile_h - 5, tile_w + 9, tile_h + 4};
+  SendMessageW(window->hwnd(), win::kMsgRepaint, reinterpret_cast<WPARAM>(&part), 0);
+  EXPECT_EQ(mismatches(RECT{part.left - 3, part.top - 3, part.right + 3, part.bottom + 3}), 0);
+}
+
 TEST_F(SkinnedWindowTest, HeldRedrawPushesALayeredWindowOnceForSeveralRepaints) {
   SkinnedWindow* window = CreatePopup("exwindowstyle='WS_EX_LAYERED' style='background:rgb(0,0,255)'");
   ASSERT_NE(window, nullptr);
