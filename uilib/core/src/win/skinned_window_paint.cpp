@@ -102,17 +102,21 @@ void SkinnedWindow::OnPaint() {
 
 void SkinnedWindow::PaintLayered(RECT update) {
   if (!surface_) return;
-  if (!IsRectEmpty(&update)) surface_->Paint(this, update);
-  PushLayered(255);
+  if (IsRectEmpty(&update)) {
+    PushLayered(255);
+    return;
+  }
+  surface_->Paint(this, update);
+  PushLayered(255, &update);
 }
 
-void SkinnedWindow::PushLayered(BYTE alpha) {
+void SkinnedWindow::PushLayered(BYTE alpha, const RECT* dirty) {
   if (!surface_) return;
   const RectF& r = Rect();
   POINT destination{window_rect_.left + TruncToInt(r.x), window_rect_.top + TruncToInt(r.y)};
   SIZE size{TruncToInt(r.w), TruncToInt(r.h)};
   if (size.cx <= 0 || size.cy <= 0) size = SIZE{surface_->Width(), surface_->Height()};
-  surface_->Push(hwnd(), destination, size, alpha);
+  surface_->Push(hwnd(), destination, size, alpha, dirty);
 }
 
 void SkinnedWindow::PaintDirect(const PixelRect& rect) {

@@ -207,6 +207,36 @@ TEST_F(SkinnedWindowTest, HeldRedrawPushesALayeredWindowOnceForSeveralRepaints) 
   EXPECT_EQ(pushes(), start + 2) << "nothing waiting, nothing pushed";
 }
 
+// A repaint of a part pushes only that part: the screen gets the new pixels
+// there and keeps the rest as last pushed, even where the surface differs.
+TEST_F(SkinnedWindowTest, PartialRepaintOfALayeredWindowReplacesOnlyThatPartOnTheScreen) {
+  SkinnedWindow* window = CreatePopup("exwindowstyle='WS_EX_LAYERED' style='background:rgb(0,0,255)'");
+  ASSERT_NE(window, nullptr);
+  if (window->Surface() == nullptr) GTEST_SKIP() << "the display is not 32-bit: no layered surface";
+  SetWindowPos(window->hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  RECT placed{};
+  GetWindowRect(window->hwnd(), &placed);
+  HDC screen = GetDC(nullptr);
+  const auto on_screen = [&](int x, int y) { return GetPixel(screen, placed.left + x, placed.top + y); };
+  EXPECT_TRUE(test::PumpUntil([&] { return on_screen(150, 150) == RGB(0, 0, 255); }, 2000));
+  // Stale pixels all over the surface; the repaint puts blue back in its part.
+  RECT all{0, 0, 300, 200};
+  HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+  FillRect(window->Surface()->Dc(), &all, red);
+  DeleteObject(red);
+  RECT part{10, 10, 50, 50};
+  SendMessageW(window->hwnd(), win::kMsgRepaint, reinterpret_cast<WPARAM>(&part), 0);
+  Pump();
+  EXPECT_EQ(on_screen(30, 30), RGB(0, 0, 255));
+  EXPECT_EQ(on_screen(150, 150), RGB(0, 0, 255)) << "the part outside was pushed again";
+  // A whole repaint pushes everything.
+  SendMessageW(window->hwnd(), win::kMsgRepaint, 0, 0);
+  Pump();
+  EXPECT_EQ(on_screen(150, 150), RGB(0, 0, 255));
+  ReleaseDC(nullptr, screen);
+  window->Hide();
+}
+
 TEST_F(SkinnedWindowTest, OrdinaryWindowsPaintOnEveryPaintPath) {
   // The render thread, a direct buffered paint and a direct unbuffered paint
   // all put the background on the screen.

@@ -137,10 +137,10 @@ TEST(ImagePaintTest, FadeIsTheHalfWayBlendAtHalfTimeAndEnds) {
 }
 
 // Handles this thread's messages (the timers' wake-ups and ticks) until
-// `done` holds or a second has passed.
+// `done` holds or `limit_ms` have passed.
 template <typename Done>
-void PumpMessagesUntil(Done done) {
-  const ULONGLONG deadline = GetTickCount64() + 1000;
+void PumpMessagesUntil(Done done, ULONGLONG limit_ms = 1000) {
+  const ULONGLONG deadline = GetTickCount64() + limit_ms;
   do {
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
@@ -153,7 +153,7 @@ TEST(ImagePaintTest, TransitionTimersRunOnlyWhileAFadeRuns) {
   auto w = testing::LayOut(ImageSkin("", "width:20px;height:20px;"), 20, 20);
   CUILibImage* image = ImageOf(w);
   image->SetImage(testing::SolidPicture(20, 20, kRed).release(), 0, 0);
-  PumpMessagesUntil([] { return false; });
+  PumpMessagesUntil([] { return false; }, 50);
   EXPECT_FALSE(ImageTransitionTimersRunning());
 
   const std::wstring blue = testing::SavedPng(*testing::SolidPicture(20, 20, kBlue), L"timer_blue.png");

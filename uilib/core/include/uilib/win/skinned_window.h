@@ -110,7 +110,8 @@ class SkinnedWindow : public CUILibWindow,
   // Painting (skinned_window_paint.cpp).
   void OnPaint();
   void PaintLayered(RECT update);
-  void PushLayered(BYTE alpha);
+  // `dirty`: the only part that changed since the last push, or null.
+  void PushLayered(BYTE alpha, const RECT* dirty = nullptr);
   void PaintIntoDc(HDC dc, const RECT& rect);
   void OnRepaintRequest(WPARAM wparam, LPARAM lparam);
   // WM_SETREDRAW; false when the system should handle it.
