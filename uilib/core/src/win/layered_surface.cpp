@@ -50,7 +50,12 @@ void LayeredSurface::Paint(CUILibElement* root, const RECT& update) {
   graphics.Flush(Gdiplus::FlushIntentionSync);
 }
 
-bool LayeredSurface::Push(HWND window, POINT destination, SIZE size, BYTE alpha, const RECT* dirty) {
+bool LayeredSurface::Push(HWND window, POINT destination, SIZE size, BYTE alpha) {
+  if (!Ok()) return false;
+  return PushPart(window, destination, size, alpha, RECT{});
+}
+
+bool LayeredSurface::PushPart(HWND window, POINT destination, SIZE size, BYTE alpha, const RECT& dirty) {
   if (!Ok()) return false;
   POINT source{0, 0};
   BLENDFUNCTION blend{AC_SRC_OVER, 0, alpha, AC_SRC_ALPHA};
@@ -67,7 +72,7 @@ bool LayeredSurface::Push(HWND window, POINT destination, SIZE size, BYTE alpha,
   const bool same_target = window == pushed_window_ && destination.x == pushed_at_.x &&
                            destination.y == pushed_at_.y && size.cx == pushed_size_.cx &&
                            size.cy == pushed_size_.cy && alpha == pushed_alpha_;
-  if (dirty != nullptr && same_target && IntersectRect(&part, dirty, &whole)) info.prcDirty = &part;
+  if (same_target && IntersectRect(&part, &dirty, &whole)) info.prcDirty = &part;
   BOOL pushed = UpdateLayeredWindowIndirect(window, &info);
   if (pushed == FALSE && info.prcDirty != nullptr) {
     info.prcDirty = nullptr;

@@ -29,13 +29,15 @@ class LayeredSurface {
 
   // Fills `update` with opaque black and paints `root` clipped to it.
   void Paint(CUILibElement* root, const RECT& update);
-  // UpdateLayeredWindow of the surface at `destination` with the constant
-  // alpha `alpha` and per-pixel alpha. With `dirty`, and when the previous
-  // push went to the same window, place, size and alpha, only that
-  // part of the window's picture is replaced (the rest is on the screen
-  // already, and copying all of it costs milliseconds per push under Wine);
-  // otherwise, or when that is refused, the whole surface is pushed.
-  bool Push(HWND window, POINT destination, SIZE size, BYTE alpha, const RECT* dirty = nullptr);
+  // UpdateLayeredWindow of the whole surface at `destination` with the
+  // constant alpha `alpha` and per-pixel alpha.
+  bool Push(HWND window, POINT destination, SIZE size, BYTE alpha);
+  // Push that replaces only the `dirty` part of the window's picture when
+  // the previous push went to the same window, place, size and alpha (the
+  // rest is on the screen already, and copying all of it costs milliseconds
+  // per push under Wine). An empty `dirty`, another target or a refused
+  // partial push pushes the whole surface.
+  bool PushPart(HWND window, POINT destination, SIZE size, BYTE alpha, const RECT& dirty);
   // How many pushes have reached the screen.
   std::uint64_t Pushes() const { return pushes_; }
   // The pixel at (x, y) as straight (not premultiplied) ARGB.

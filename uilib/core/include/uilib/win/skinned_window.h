@@ -110,8 +110,7 @@ class SkinnedWindow : public CUILibWindow,
   // Painting (skinned_window_paint.cpp).
   void OnPaint();
   void PaintLayered(RECT update);
-  // `dirty`: the only part that changed since the last push, or null.
-  void PushLayered(BYTE alpha, const RECT* dirty = nullptr);
+  void PushLayered(BYTE alpha);
   void PaintIntoDc(HDC dc, const RECT& rect);
   void OnRepaintRequest(WPARAM wparam, LPARAM lparam);
   // WM_SETREDRAW; false when the system should handle it.
@@ -183,6 +182,8 @@ class SkinnedWindow : public CUILibWindow,
   std::unique_ptr<LayeredSurface> surface_;
   RECT pending_layered_{};  // invalidated but not yet painted (layered)
   bool redraw_held_ = false;  // WM_SETREDRAW FALSE on a layered window
+  // The part the paint under way repainted: its push replaces only that.
+  RECT painted_part_{};
   HWND tooltip_ = nullptr;
   std::wstring tooltip_text_;
   MouseRouter router_;
