@@ -139,6 +139,9 @@ void CMainThread::OnBeginInstall() {
   m_pInstallWnd = m_pLib->CreateWindowById("Install", nullptr, nullptr, nullptr);
   if (m_pWelcomeWnd != nullptr) m_pLib->DestroyWindow(m_pWelcomeWnd);
   MarkPhase("install window up");
+  // The window says 0 % first, as it did when the worker started after it;
+  // what the worker has reached meanwhile follows at the display's pace.
+  if (progress_pacer_.OnProgress(0.0, GetTickCount64()).action == ProgressPacer::Action::kShowNow) ShowProgress(0.0);
   PostMessage(WM_UPDATE_PROGRESS);
   if (host_ != nullptr) host_->ReleaseQuestions();
 }
