@@ -112,8 +112,9 @@ def read_phases(trace: Path) -> dict[str, float]:
 PHASE_STEPS = [
     ("entry", "ui library started", "UI library start (GDI+, libcurl, threads)"),
     ("ui library started", "welcome window up", "skin and Welcome window (first picture pushed)"),
-    ("welcome window up", "install window up", "click: Install window"),
-    ("install window up", "temporary archive written", "worker start, temporary archive"),
+    ("welcome window up", "worker started", "click: worker started"),
+    ("worker started", "install window up", "  Install window (beside the worker)"),
+    ("worker started", "temporary archive written", "  checks, temporary archive (beside the window)"),
     ("temporary archive written", "files counted", "counting pass"),
     ("files counted", "extraction ended", "extracting pass"),
     ("extraction ended", "files swapped in", "staged files swapped in"),

@@ -287,7 +287,15 @@ std::optional<InstallOutcome> InstallWorker::outcome() const {
   return static_cast<InstallOutcome>(value);
 }
 
+ControllerWindowHost::ControllerWindowHost(HWND controller_window, InstallState& state)
+    : window_(controller_window), state_(state), questions_released_(CreateEventW(nullptr, TRUE, TRUE, nullptr)) {}
+
+ControllerWindowHost::~ControllerWindowHost() {
+  if (questions_released_ != nullptr) CloseHandle(questions_released_);
+}
+
 bool ControllerWindowHost::AskGiveUpWhileBrowserRuns() {
+  if (questions_released_ != nullptr) WaitForSingleObject(questions_released_, INFINITE);
   // A window that is gone answers 0 ("try again"); the stop flag ends that loop.
   return SendMessageW(window_, WM_ASK_BROWSER_RUNNING, 0, 0) != 0;
 }

@@ -54,6 +54,7 @@ CMainThread::CMainThread(HINSTANCE instance, HINSTANCE previous, LPWSTR command_
 }
 
 CMainThread::~CMainThread() {
+  if (host_ != nullptr) host_->ReleaseQuestions();
   worker_.reset();  // raises the stop flag and waits for the thread
   host_.reset();
   if (!state_.temp_archive.empty()) DeleteFileW(state_.temp_archive.c_str());
@@ -76,7 +77,6 @@ bool CMainThread::ProcessWindowMessage(HWND, UINT message, WPARAM wparam, LPARAM
     case WM_CREATE: result = OnCreate(); return true;
     case WM_DESTROY: OnDestroy(); return true;
     case WM_BEGIN_INSTALL: OnBeginInstall(); return true;
-    case WM_START_WORKER: OnStartWorker(); return true;
     case WM_MAKE_SHORTCUTS: OnMakeShortcuts(); return true;
     case WM_CLOSE_INSTALLER: DestroyWindow(); return true;
     case WM_MINIMIZE_WINDOWS: OnMinimizeWindows(); return true;
@@ -119,6 +119,8 @@ void CMainThread::OnDestroy() {
   destroying_ = true;
   if (m_pInstallWnd != nullptr) m_pLib->DestroyWindow(m_pInstallWnd);
   if (m_pWelcomeWnd != nullptr) m_pLib->DestroyWindow(m_pWelcomeWnd);
+  // A held question is let through: it is answered "give up" at once below.
+  if (host_ != nullptr) host_->ReleaseQuestions();
   // Stop the worker now rather than let it write on; the wait itself must
   // not happen inside the running-browser question, whose answer the worker
   // is waiting for (the destructor waits then).
@@ -129,11 +131,19 @@ void CMainThread::OnDestroy() {
 void CMainThread::OnBeginInstall() {
   // A second click (or a stray post) must not start a second install.
   if (m_pInstallWnd != nullptr || m_pLib == nullptr) return;
+  // The worker starts first: its checks and the package's temporary copy run
+  // on the other core while the Install window is built and painted, instead
+  // of after it. Its question about a running browser is held until the
+  // window is up, so no message box can open in the middle of the build.
+  OnStartWorker();
   m_pInstallWnd = m_pLib->CreateWindowById("Install", nullptr, nullptr, nullptr);
   if (m_pWelcomeWnd != nullptr) m_pLib->DestroyWindow(m_pWelcomeWnd);
   MarkPhase("install window up");
+  // The window says 0 % first, as it did when the worker started after it;
+  // what the worker has reached meanwhile follows at the display's pace.
+  if (progress_pacer_.OnProgress(0.0, GetTickCount64()).action == ProgressPacer::Action::kShowNow) ShowProgress(0.0);
   PostMessage(WM_UPDATE_PROGRESS);
-  PostMessage(WM_START_WORKER);
+  if (host_ != nullptr) host_->ReleaseQuestions();
 }
 
 void CMainThread::OnStartWorker() {
@@ -141,8 +151,10 @@ void CMainThread::OnStartWorker() {
   std::optional<InstallPlan> plan = DefaultInstallPlan(m_hInstance);
   if (!plan) return;  // no folder to install into: the window stays at 0 %
   host_ = std::make_unique<ControllerWindowHost>(hwnd(), state_);
+  host_->HoldQuestions();
   worker_ = std::make_unique<InstallWorker>(std::move(*plan), *host_);
   worker_->Start();
+  MarkPhase("worker started");
 }
 
 void CMainThread::OnUpdateProgress() {

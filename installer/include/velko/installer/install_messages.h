@@ -9,7 +9,7 @@
 namespace velko::installer {
 
 inline constexpr UINT WM_BEGIN_INSTALL = WM_USER + 501;        // 1525, posted
-inline constexpr UINT WM_START_WORKER = WM_USER + 504;         // 1528, posted
+inline constexpr UINT WM_START_WORKER = WM_USER + 504;         // 1528, reserved: the click starts the worker
 inline constexpr UINT WM_MAKE_SHORTCUTS = WM_USER + 505;       // 1529, posted by the worker
 inline constexpr UINT WM_CLOSE_INSTALLER = WM_USER + 506;      // 1530, posted
 inline constexpr UINT WM_MINIMIZE_WINDOWS = WM_USER + 507;     // 1531, posted

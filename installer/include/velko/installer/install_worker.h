@@ -3,9 +3,9 @@
 // with progress and reports the end. It runs once per process on a thread of
 // its own and talks to the controller only through an InstallHost.
 //
-// How the controller drives it: on WM_START_WORKER, DefaultInstallPlan(its
+// How the controller drives it: on the install click, DefaultInstallPlan(its
 // instance) and an InstallWorker over a ControllerWindowHost(its window, its
-// InstallState), then Start(); WM_UPDATE_PROGRESS calls state.TakeProgress();
+// InstallState), then Start() while the Install window is built; WM_UPDATE_PROGRESS calls state.TakeProgress();
 // WM_REGISTER_BROWSER, WM_MAKE_SHORTCUTS and WM_LAUNCH_BROWSER pass
 // state.install_folder to RegisterBrowser, CreateShortcuts and
 // LaunchBrowserAndUpdater; at the end StopAndWait() comes before the
@@ -137,8 +137,16 @@ std::wstring InstallFailureText(InstallOutcome outcome, const std::wstring& deta
 // is sent (WM_ASK_BROWSER_RUNNING), so the worker waits for the answer.
 class ControllerWindowHost final : public InstallHost {
  public:
-  ControllerWindowHost(HWND controller_window, InstallState& state)
-      : window_(controller_window), state_(state) {}
+  ControllerWindowHost(HWND controller_window, InstallState& state);
+  ~ControllerWindowHost() override;
+  ControllerWindowHost(const ControllerWindowHost&) = delete;
+  ControllerWindowHost& operator=(const ControllerWindowHost&) = delete;
+
+  // While held, the running-browser question waits before it is sent: the
+  // controller holds it while it builds its windows, and releases it before
+  // it ever waits for the worker.
+  void HoldQuestions() { ResetEvent(questions_released_); }
+  void ReleaseQuestions() { SetEvent(questions_released_); }
 
   bool AskGiveUpWhileBrowserRuns() override;
   void TempArchiveCreated(const std::wstring& path) override;
@@ -150,6 +158,7 @@ class ControllerWindowHost final : public InstallHost {
  private:
   HWND window_;
   InstallState& state_;
+  HANDLE questions_released_;  // manual-reset event, set unless held
 };
 
 }  // namespace velko::installer

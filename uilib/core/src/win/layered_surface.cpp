@@ -67,11 +67,40 @@ void LayeredSurface::DrawSurface(const LayeredSurface& other, int x, int y) {
 
 bool LayeredSurface::Push(HWND window, POINT destination, SIZE size, BYTE alpha) {
   if (!Ok()) return false;
+  return PushPart(window, destination, size, alpha, RECT{});
+}
+
+bool LayeredSurface::PushPart(HWND window, POINT destination, SIZE size, BYTE alpha, const RECT& dirty) {
+  if (!Ok()) return false;
   POINT source{0, 0};
   BLENDFUNCTION blend{AC_SRC_OVER, 0, alpha, AC_SRC_ALPHA};
-  if (UpdateLayeredWindow(window, nullptr, &destination, &size, dc_, &source, 0, &blend, ULW_ALPHA) == FALSE) {
+  UPDATELAYEREDWINDOWINFO info{};
+  info.cbSize = sizeof info;
+  info.pptDst = &destination;
+  info.psize = &size;
+  info.hdcSrc = dc_;
+  info.pptSrc = &source;
+  info.pblend = &blend;
+  info.dwFlags = ULW_ALPHA;
+  RECT part{};
+  const RECT whole{0, 0, size.cx, size.cy};
+  const bool same_target = window == pushed_window_ && destination.x == pushed_at_.x &&
+                           destination.y == pushed_at_.y && size.cx == pushed_size_.cx &&
+                           size.cy == pushed_size_.cy && alpha == pushed_alpha_;
+  if (same_target && IntersectRect(&part, &dirty, &whole)) info.prcDirty = &part;
+  BOOL pushed = UpdateLayeredWindowIndirect(window, &info);
+  if (pushed == FALSE && info.prcDirty != nullptr) {
+    info.prcDirty = nullptr;
+    pushed = UpdateLayeredWindowIndirect(window, &info);
+  }
+  if (pushed == FALSE) {
+    pushed_window_ = nullptr;
     return false;
   }
+  pushed_window_ = window;
+  pushed_at_ = destination;
+  pushed_size_ = size;
+  pushed_alpha_ = alpha;
   ++pushes_;
   return true;
 }

@@ -82,7 +82,9 @@ void SkinnedWindow::OnPaint() {
     GetUpdateRect(hwnd(), &update, FALSE);
     update = UnionOf(update, pending_layered_);
     pending_layered_ = RECT{};
+    painted_part_ = update;
     PaintLayered(update);
+    painted_part_ = RECT{};
     ValidateRect(hwnd(), nullptr);
   } else if (attributes_.use_render_thread && ActiveRuntime() != nullptr && ActiveRuntime()->render_thread) {
     RECT update{};
@@ -116,7 +118,9 @@ void SkinnedWindow::PushLayered(BYTE alpha) {
   POINT destination{window_rect_.left + TruncToInt(r.x), window_rect_.top + TruncToInt(r.y)};
   SIZE size{TruncToInt(r.w), TruncToInt(r.h)};
   if (size.cx <= 0 || size.cy <= 0) size = SIZE{surface_->Width(), surface_->Height()};
-  surface_->Push(hwnd(), destination, size, alpha);
+  // Only what a paint changed goes to the screen again; other pushes (alpha
+  // ramps, shows) push everything.
+  surface_->PushPart(hwnd(), destination, size, alpha, painted_part_);
 }
 
 void SkinnedWindow::PaintDirect(const PixelRect& rect) {

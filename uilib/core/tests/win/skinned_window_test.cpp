@@ -151,6 +151,37 @@ TEST_F(SkinnedWindowTest, LayeredSurfaceHoldsTheBackgroundImagePixels) {
   EXPECT_EQ(window->Surface()->PixelAt(606, 150), first_column.GetValue());
 }
 
+// A background image smaller than its window repeats from the window's
+// corner, in full paints and in repaints of parts that cross the seams.
+TEST_F(SkinnedWindowTest, TiledBackgroundRepeatsExactlyInWholeAndPartialPaints) {
+  SkinnedWindow* window = CreatePopup("exwindowstyle='WS_EX_LAYERED' style='background:res(self,PNG_BACK1,PNG)'");
+  ASSERT_NE(window, nullptr);
+  if (window->Surface() == nullptr) GTEST_SKIP() << "the display is not 32-bit: no layered surface";
+  ASSERT_TRUE(SetWindowPos(window->hwnd(), nullptr, 0, 0, 700, 400, SWP_NOMOVE | SWP_NOZORDER));
+  SendMessageW(window->hwnd(), win::kMsgRepaint, 0, 0);
+  ASSERT_EQ(window->Surface()->Width(), 700);
+  Gdiplus::Bitmap background(VELKO_INSTALLER_IMAGES L"/back1.png");
+  ASSERT_EQ(background.GetLastStatus(), Gdiplus::Ok);
+  const int tile_w = static_cast<int>(background.GetWidth()), tile_h = static_cast<int>(background.GetHeight());
+  const auto mismatches = [&](const RECT& area) {
+    int wrong = 0;
+    for (int y = area.top; y < area.bottom; ++y) {
+      for (int x = area.left; x < area.right; ++x) {
+        Gdiplus::Color expected;
+        background.GetPixel(x % tile_w, y % tile_h, &expected);
+        // Partly transparent pixels come back through premultiplication.
+        if (expected.GetA() == 255 && window->Surface()->PixelAt(x, y) != expected.GetValue()) ++wrong;
+      }
+    }
+    return wrong;
+  };
+  EXPECT_EQ(mismatches(RECT{0, 0, 700, 400}), 0);
+  // A part across both seams, not starting at a tile's corner.
+  RECT part{tile_w - 7, tile_h - 5, tile_w + 9, tile_h + 4};
+  SendMessageW(window->hwnd(), win::kMsgRepaint, reinterpret_cast<WPARAM>(&part), 0);
+  EXPECT_EQ(mismatches(RECT{part.left - 3, part.top - 3, part.right + 3, part.bottom + 3}), 0);
+}
+
 TEST_F(SkinnedWindowTest, HeldRedrawPushesALayeredWindowOnceForSeveralRepaints) {
   SkinnedWindow* window = CreatePopup("exwindowstyle='WS_EX_LAYERED' style='background:rgb(0,0,255)'");
   ASSERT_NE(window, nullptr);
@@ -174,6 +205,36 @@ TEST_F(SkinnedWindowTest, HeldRedrawPushesALayeredWindowOnceForSeveralRepaints) 
   EXPECT_EQ(window->Surface()->PixelAt(150, 155), 0xFF0000FFu);
   SendMessageW(hwnd, WM_SETREDRAW, TRUE, 0);
   EXPECT_EQ(pushes(), start + 2) << "nothing waiting, nothing pushed";
+}
+
+// A repaint of a part pushes only that part: the screen gets the new pixels
+// there and keeps the rest as last pushed, even where the surface differs.
+TEST_F(SkinnedWindowTest, PartialRepaintOfALayeredWindowReplacesOnlyThatPartOnTheScreen) {
+  SkinnedWindow* window = CreatePopup("exwindowstyle='WS_EX_LAYERED' style='background:rgb(0,0,255)'");
+  ASSERT_NE(window, nullptr);
+  if (window->Surface() == nullptr) GTEST_SKIP() << "the display is not 32-bit: no layered surface";
+  SetWindowPos(window->hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  RECT placed{};
+  GetWindowRect(window->hwnd(), &placed);
+  HDC screen = GetDC(nullptr);
+  const auto on_screen = [&](int x, int y) { return GetPixel(screen, placed.left + x, placed.top + y); };
+  EXPECT_TRUE(test::PumpUntil([&] { return on_screen(150, 150) == RGB(0, 0, 255); }, 2000));
+  // Stale pixels all over the surface; the repaint puts blue back in its part.
+  RECT all{0, 0, 300, 200};
+  HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+  FillRect(window->Surface()->Dc(), &all, red);
+  DeleteObject(red);
+  RECT part{10, 10, 50, 50};
+  SendMessageW(window->hwnd(), win::kMsgRepaint, reinterpret_cast<WPARAM>(&part), 0);
+  Pump();
+  EXPECT_EQ(on_screen(30, 30), RGB(0, 0, 255));
+  EXPECT_EQ(on_screen(150, 150), RGB(0, 0, 255)) << "the part outside was pushed again";
+  // A whole repaint pushes everything.
+  SendMessageW(window->hwnd(), win::kMsgRepaint, 0, 0);
+  Pump();
+  EXPECT_EQ(on_screen(150, 150), RGB(0, 0, 255));
+  ReleaseDC(nullptr, screen);
+  window->Hide();
 }
 
 TEST_F(SkinnedWindowTest, OrdinaryWindowsPaintOnEveryPaintPath) {

@@ -20,6 +20,8 @@ TextureImagePtr LoadTextureImage(std::string_view) { return nullptr; }
 TextureImagePtr LoadTextureFile(const std::wstring&) { return nullptr; }
 TextureImagePtr LoadTextureReference(std::string_view) { return nullptr; }
 void StartImageTimers() {}
+void WakeImageTransitionTimers() {}
+bool ImageTransitionTimersRunning() { return false; }
 void StartAdTimer() {}
 
 }  // namespace uilib

@@ -87,6 +87,7 @@ void CUILibImage::SetSource(const wchar_t* source, std::uint32_t fadeMs, int rep
       uilib::ImageFadeList().Remove(this);
       fade_ = std::make_unique<Fade>(Fade{uilib::MonotonicNowMs(), fadeMs, std::move(old_picture)});
       uilib::ImageFadeList().Add(this);
+      uilib::WakeImageTransitionTimers();
     }
   }
   if (repaint != 0) RepaintPicture();
@@ -119,4 +120,5 @@ void CUILibImage::SlideTo(const wchar_t* file, int direction, std::uint32_t dura
   slide_->new_picture = std::move(incoming);
   slide_->composite = uilib::AdoptImage(std::move(composite));
   uilib::ImageSlideList().Add(this);
+  uilib::WakeImageTransitionTimers();
 }

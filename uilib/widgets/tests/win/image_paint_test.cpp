@@ -136,6 +136,41 @@ TEST(ImagePaintTest, FadeIsTheHalfWayBlendAtHalfTimeAndEnds) {
   EXPECT_EQ(PixelAt(*RenderElement(image, 20, 20), 10, 10), kBlue);
 }
 
+// Handles this thread's messages (the timers' wake-ups and ticks) until
+// `done` holds or `limit_ms` have passed.
+template <typename Done>
+void PumpMessagesUntil(Done done, ULONGLONG limit_ms = 1000) {
+  const ULONGLONG deadline = GetTickCount64() + limit_ms;
+  do {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+  } while (!done() && GetTickCount64() < deadline && (Sleep(1), true));
+}
+
+TEST(ImagePaintTest, TransitionTimersRunOnlyWhileAFadeRuns) {
+  std::uint64_t now = 1000;
+  testing::FakeClock clock(now);
+  auto w = testing::LayOut(ImageSkin("", "width:20px;height:20px;"), 20, 20);
+  CUILibImage* image = ImageOf(w);
+  image->SetImage(testing::SolidPicture(20, 20, kRed).release(), 0, 0);
+  PumpMessagesUntil([] { return false; }, 50);
+  EXPECT_FALSE(ImageTransitionTimersRunning());
+
+  const std::wstring blue = testing::SavedPng(*testing::SolidPicture(20, 20, kBlue), L"timer_blue.png");
+  const std::wstring red = testing::SavedPng(*testing::SolidPicture(20, 20, kRed), L"timer_red.png");
+  for (const std::wstring* next : {&blue, &red}) {  // the second fade must start them again
+    image->SetSource(next->c_str(), 200, 0);
+    PumpMessagesUntil([] { return ImageTransitionTimersRunning(); });
+    EXPECT_TRUE(ImageTransitionTimersRunning());
+    now += 200;
+    clock.Set(now);
+    RenderElement(image, 20, 20);  // the paint that ends the fade
+    ASSERT_FALSE(image->IsFading());
+    PumpMessagesUntil([] { return !ImageTransitionTimersRunning(); });
+    EXPECT_FALSE(ImageTransitionTimersRunning());
+  }
+}
+
 TEST(ImagePaintTest, SlidesShowHalfOfEachPictureHalfWayInAllFourDirections) {
   const std::wstring incoming =
       testing::SavedPng(*testing::QuadrantPicture(100, 100, kCyan, kMagenta, kBlack, kWhite), L"slide_new.png");

@@ -37,6 +37,12 @@ class LayeredSurface {
   // UpdateLayeredWindow of the whole surface at `destination` with the
   // constant alpha `alpha` and per-pixel alpha.
   bool Push(HWND window, POINT destination, SIZE size, BYTE alpha);
+  // Push that replaces only the `dirty` part of the window's picture when
+  // the previous push went to the same window, place, size and alpha (the
+  // rest is on the screen already, and copying all of it costs milliseconds
+  // per push under Wine). An empty `dirty`, another target or a refused
+  // partial push pushes the whole surface.
+  bool PushPart(HWND window, POINT destination, SIZE size, BYTE alpha, const RECT& dirty);
   // How many pushes have reached the screen.
   std::uint64_t Pushes() const { return pushes_; }
   // The pixel at (x, y) as straight (not premultiplied) ARGB.
@@ -52,6 +58,11 @@ class LayeredSurface {
   HGDIOBJ previous_bitmap_ = nullptr;
   void* bits_ = nullptr;
   std::uint64_t pushes_ = 0;
+  // What the last push went to (a partial push needs the same again).
+  HWND pushed_window_ = nullptr;
+  POINT pushed_at_{0, 0};
+  SIZE pushed_size_{0, 0};
+  BYTE pushed_alpha_ = 0;
   // GDI+ view of the DIB section's pixels (premultiplied ARGB).
   std::unique_ptr<Gdiplus::Bitmap> graphics_target_;
 };

@@ -203,6 +203,8 @@ class SkinnedWindow : public CUILibWindow,
   std::unique_ptr<LayeredSurface> surface_;
   RECT pending_layered_{};  // invalidated but not yet painted (layered)
   bool redraw_held_ = false;  // WM_SETREDRAW FALSE on a layered window
+  // The part the paint under way repainted: its push replaces only that.
+  RECT painted_part_{};
   HWND tooltip_ = nullptr;
   std::wstring tooltip_text_;
   MouseRouter router_;

@@ -2,7 +2,8 @@
 // cross-fade from the old picture to a new one set with SetSource, and a slide
 // of a new picture in from one of four sides (SlideTo) through a composite
 // picture of both. Fades and slides each have a library-wide list walked by a
-// 1 ms timer that keeps their elements repainting until they end.
+// 1 ms timer that keeps their elements repainting until they end, and that
+// runs only while its list has elements.
 // Painting is in win/image_paint.cpp.
 #pragma once
 
@@ -23,9 +24,14 @@ ElementList& ImageSlideList();
 // union. The timers call it; tests call it to step an animation.
 void TickPictureAnimations(ElementList& list);
 
-// Starts the image elements' three timers once, on the calling thread
-// (nothing without Win32).
+// Starts the image elements' animation timer once, on the calling thread,
+// and readies the fade and slide timers there (nothing without Win32).
 void StartImageTimers();
+// A fade or slide began (on any thread): the 1 ms fade and slide timers run
+// on the timers' thread until their lists are empty again.
+void WakeImageTransitionTimers();
+// Whether a fade or slide timer runs now (for tests).
+bool ImageTransitionTimersRunning();
 
 }  // namespace uilib
 
