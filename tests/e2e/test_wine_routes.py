@@ -78,7 +78,10 @@ def test_exit_code_passes_through_the_route(routed: wine_harness.WinePrefix):
 
 
 def emulated_processes(marker: str) -> list[int]:
-    """IDs of processes run by qemu-i386-static whose command line holds `marker`."""
+    """IDs of processes run by the emulator whose command line holds `marker`."""
+    # The kernel runs the registered emulator by its real path (qemu-i386-static may
+    # be a link to qemu-i386).
+    emulator = os.path.realpath(os.environ.get("VELKO_QEMU_I386", "/usr/bin/qemu-i386-static"))
     found = []
     for entry in Path("/proc").iterdir():
         if not entry.name.isdigit():
@@ -88,7 +91,7 @@ def emulated_processes(marker: str) -> list[int]:
             cmdline = (entry / "cmdline").read_bytes().decode("utf-8", "replace")
         except OSError:
             continue
-        if exe.endswith("qemu-i386-static") and marker in cmdline:
+        if exe == emulator and marker in cmdline:
             found.append(int(entry.name))
     return found
 
