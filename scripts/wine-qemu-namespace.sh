@@ -33,11 +33,11 @@ if [ ! -e "$binfmt/qemu-i386" ]; then
     echo "wine-qemu-namespace: could not register $VELKO_QEMU_I386 in binfmt_misc" >&2
     exit 125; }
 fi
-# qemu-user (7.2) runs the threads of an emulated process on host threads; spread
-# over several CPUs, Wine processes crashed or hung in most runs of the installer's
-# unpacking tests, and pinned to one CPU in none. So every process started here (and
-# what it starts) keeps to one CPU, chosen by process ID among the allowed ones so
-# that separate programs spread over the machine.
+# qemu-user runs the threads of an emulated process on host threads. Under 7.2,
+# spread over several CPUs, Wine processes crashed or hung in most runs; 10.0 is
+# measured only this way. So every process started here (and what it starts) keeps
+# to one CPU, chosen by process ID among the allowed ones so that separate programs
+# spread over the machine.
 read -r -a cpus < <(python3 -c 'import os; print(*sorted(os.sched_getaffinity(0)))')
 taskset -cp "${cpus[$(($$ % ${#cpus[@]}))]}" $$ >/dev/null
 exec "$loader" "$@"
