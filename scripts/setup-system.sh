@@ -18,6 +18,12 @@ PACKAGES=(
 # 32-bit code its loader runs through qemu-user (qemu-user-static), and the
 # preloader (wine32-preloader:i386) keeps each emulated start under a second.
 # The scripts choose the route by trying the native loader (scripts/wine-env.sh).
+#
+# qemu-user comes from bookworm-backports (10.0): under Debian 12's own 7.2, Wine's
+# multithreaded programs crash or hang. Only the qemu-user packages are pinned to
+# backports; everything else stays with bookworm.
+QEMU_BACKPORTS=(qemu-user qemu-user-static qemu-user-binfmt)
+QEMU_MIN_MAJOR=10
 
 missing_packages() {
   local p
@@ -53,7 +59,35 @@ elif [ -f /etc/apt/sources.list ]; then
   fi
 fi
 
+# Backports, taken only for the packages named in the pin file.
+backports=/etc/apt/sources.list.d/velko-backports.sources
+if [ ! -f "$backports" ]; then
+  cat >"$backports" <<'EOF'
+Types: deb
+URIs: http://deb.debian.org/debian
+Suites: bookworm-backports
+Components: main
+Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
+EOF
+  sources_changed=1
+fi
+cat >/etc/apt/preferences.d/velko-qemu-backports <<EOF
+Package: *
+Pin: release n=bookworm-backports
+Pin-Priority: 100
+
+Package: ${QEMU_BACKPORTS[*]}
+Pin: release n=bookworm-backports
+Pin-Priority: 990
+EOF
+
 need=$(missing_packages)
+# Debian 12's own qemu-user-static counts as missing: with the pin above, apt
+# replaces it with the backported one.
+qemu_major=$(dpkg-query -W -f='${Version}' qemu-user-static 2>/dev/null | sed -E 's/^[0-9]+://; s/[^0-9].*//')
+if [ -n "$qemu_major" ] && [ "$qemu_major" -lt "$QEMU_MIN_MAJOR" ]; then
+  need="$need ${QEMU_BACKPORTS[*]}"
+fi
 stamp=/var/lib/apt/velko-setup.stamp
 if [ "$sources_changed" = 1 ] || [ -n "$need" ] || [ ! -f "$stamp" ]; then
   export DEBIAN_FRONTEND=noninteractive

@@ -5,9 +5,9 @@
 #   3. the Windows builds: the shipped 32-bit programs, the same sources for i686 with
 #      the test timings (windows-test), and x86_64 (windows64, warnings as errors);
 #   4. the Windows tests under Wine and the end-to-end tests (pytest) on a virtual
-#      display: on the 32-bit build where the kernel runs 32-bit code; where it
-#      refuses it, the route tests on the 32-bit build (through qemu-user) and the
-#      rest on windows64.
+#      display, on the 32-bit build: run natively where the kernel runs 32-bit code,
+#      through qemu-user where it refuses it (VELKO_32BIT_ROUTE=qemu forces that);
+#      there the tests that read rendered text run on windows64 (see below).
 # Ends with the line "velko: N passed, N failed"; exits non-zero on any failure.
 set -uo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
@@ -115,24 +115,35 @@ step "how 32-bit programs run here"
 velko_32bit_route
 echo "$VELKO_ROUTE_REASON"
 I686="$ROOT/build/windows-test" X64="$ROOT/build/windows64"
-# Through qemu-user (7.2) Wine's multithreaded programs crash or hang at random, so
-# there the 32-bit build carries what runs reliably (the routes themselves, which
-# tests/e2e/test_wine_routes.py also forces on machines that run 32-bit code
-# natively) and the 64-bit build the rest.
-I686_QEMU_E2E=(tests/e2e/test_wine_routes.py tests/e2e/test_shipped_executables.py)
+# Under qemu-user a 32-bit Wine process cannot map the 5 MB CJK font file (its
+# mmap fails with ENOMEM: Wine keeps the address space above 2 GB reserved, and
+# under qemu the Unix side has nothing else up there), so it draws no Chinese
+# text. The tests that read rendered text run on windows64 on that route; every
+# other test, the install by mouse and the update cycle included, runs on i686.
+QEMU_X64_CTEST='^(uilib_gdiplus_tests|uilib_layout_tests|uilib_widgets_paint_tests)$'
+QEMU_X64_E2E=(
+  tests/e2e/test_installer_install.py::test_full_install_by_mouse
+  tests/e2e/test_installer_ends.py::test_package_that_does_not_open_stays_at_0_and_close_removes_the_archive
+  tests/e2e/test_installer_ends.py::test_running_browser_is_asked_about_until_closed
+  tests/e2e/test_uilibtool_layout.py::test_welcome_window_rectangles
+  tests/e2e/test_widgets_render.py::test_welcome_logo_and_texts_are_drawn
+  tests/e2e/test_widgets_render.py::test_install_window_shows_its_buttons_and_an_empty_bar
+)
 case "$VELKO_ROUTE" in
-  native)
+  native|qemu)
     smoke=$(find "$I686" -name wine_smoke_test.exe | head -n 1)
     step "Wine check"
     scripts/wine-run.sh "$smoke" || problem "a Windows test program did not run under Wine"
-    run_ctest windows-test
-    run_pytest i686 "$I686" tests/e2e
-    ;;
-  qemu)
-    ignore=(); for f in "${I686_QEMU_E2E[@]}"; do ignore+=(--ignore="$f"); done
-    run_pytest i686 "$I686" "${I686_QEMU_E2E[@]}"
-    run_ctest windows64
-    run_pytest windows64 "$X64" tests/e2e "${ignore[@]}"
+    if [ "$VELKO_ROUTE" = native ]; then
+      run_ctest windows-test
+      run_pytest i686 "$I686" tests/e2e
+    else
+      run_ctest windows-test -E "$QEMU_X64_CTEST"
+      run_ctest windows64 -R "$QEMU_X64_CTEST"
+      deselect=(); for t in "${QEMU_X64_E2E[@]}"; do deselect+=(--deselect="$t"); done
+      run_pytest i686 "$I686" tests/e2e "${deselect[@]}"
+      run_pytest windows64 "$X64" "${QEMU_X64_E2E[@]}"
+    fi
     ;;
   *)
     problem "32-bit programs cannot run: $VELKO_ROUTE_REASON"

@@ -12,6 +12,10 @@
 VELKO_SCRIPTS=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 VELKO_WINE32_LOADER=${VELKO_WINE32_LOADER:-/usr/lib/wine/wine}
 VELKO_WINE64_LOADER=/usr/lib/wine/wine64
+# The emulator of the qemu route, and the oldest qemu-user release under which Wine's
+# multithreaded programs run reliably (7.2, Debian 12's own, crashes and hangs them).
+VELKO_QEMU_I386=${VELKO_QEMU_I386:-/usr/bin/qemu-i386-static}
+VELKO_QEMU_MIN_MAJOR=10
 
 velko_build_arch() {
   local arch
@@ -70,16 +74,23 @@ velko_32bit_route() {
   VELKO_ROUTE_REASON="32-bit programs run through qemu-user because this kernel refuses them"
 }
 
-# The qemu route needs the emulator and Wine's preloader (without the preloader every
-# 32-bit process takes most of a minute to start under qemu).
+# The qemu route needs the emulator, recent enough, and Wine's preloader (without the
+# preloader every 32-bit process takes most of a minute to start under qemu).
 velko_qemu_ready() {
-  local missing=()
-  [ -x /usr/bin/qemu-i386-static ] || missing+=("qemu-user-static")
+  local missing=() version major
+  [ -x "$VELKO_QEMU_I386" ] || missing+=("qemu-user-static")
   [ -x /usr/lib/wine/wine-preloader ] || missing+=("wine32-preloader:i386")
   command -v unshare >/dev/null || missing+=("util-linux")
   if [ ${#missing[@]} -gt 0 ]; then
     VELKO_ROUTE=none
     VELKO_ROUTE_REASON="32-bit programs cannot run through qemu-user: package ${missing[*]} is not installed (run scripts/setup-system.sh)"
+    return 1
+  fi
+  version=$("$VELKO_QEMU_I386" --version 2>/dev/null | sed -n '1s/^qemu-i386 version \([0-9.]*\).*/\1/p')
+  major=${version%%.*}
+  if [ -z "$major" ] || [ "$major" -lt "$VELKO_QEMU_MIN_MAJOR" ]; then
+    VELKO_ROUTE=none
+    VELKO_ROUTE_REASON="32-bit programs cannot run through qemu-user: $VELKO_QEMU_I386 is version ${version:-unknown}, Wine needs $VELKO_QEMU_MIN_MAJOR or later (qemu-user-static from bookworm-backports: run scripts/setup-system.sh)"
     return 1
   fi
 }

@@ -66,6 +66,13 @@ def test_route_is_chosen_by_trying_the_native_loader(tmp_path: Path):
         assert route(VELKO_32BIT_ROUTE="")[1] == "32-bit programs run natively"
     assert route(VELKO_32BIT_ROUTE="qemu")[0] == "qemu"
 
+    # An emulator too old for Wine (Debian 12's own 7.2) is refused by name.
+    old_qemu = tmp_path / "qemu-i386-static"
+    old_qemu.write_text('#!/bin/sh\necho "qemu-i386 version 7.2.18 (Debian 1:7.2+dfsg-7+deb12u18)"\n')
+    old_qemu.chmod(0o755)
+    name, reason = route(VELKO_32BIT_ROUTE="qemu", VELKO_QEMU_I386=str(old_qemu))
+    assert name == "none" and "version 7.2.18" in reason and "bookworm-backports" in reason
+
 
 def test_exit_code_passes_through_the_route(routed: wine_harness.WinePrefix):
     assert routed.run(CMD32, "/c", "exit 37").returncode == 37
@@ -78,7 +85,10 @@ def test_exit_code_passes_through_the_route(routed: wine_harness.WinePrefix):
 
 
 def emulated_processes(marker: str) -> list[int]:
-    """IDs of processes run by qemu-i386-static whose command line holds `marker`."""
+    """IDs of processes run by the emulator whose command line holds `marker`."""
+    # The kernel runs the registered emulator by its real path (qemu-i386-static may
+    # be a link to qemu-i386).
+    emulator = os.path.realpath(os.environ.get("VELKO_QEMU_I386", "/usr/bin/qemu-i386-static"))
     found = []
     for entry in Path("/proc").iterdir():
         if not entry.name.isdigit():
@@ -88,7 +98,7 @@ def emulated_processes(marker: str) -> list[int]:
             cmdline = (entry / "cmdline").read_bytes().decode("utf-8", "replace")
         except OSError:
             continue
-        if exe.endswith("qemu-i386-static") and marker in cmdline:
+        if exe == emulator and marker in cmdline:
             found.append(int(entry.name))
     return found
 
