@@ -91,6 +91,20 @@ CurlDownloadService::CurlDownloadService(CURLM* multi, HWND timer_window, std::w
   g_services.push_back(this);
 }
 
+CurlDownloadService::CurlDownloadService(MultiOpener open_multi, HWND timer_window, std::wstring cache_folder,
+                                         DownloadTimings timings)
+    : CurlDownloadService(static_cast<CURLM*>(nullptr), timer_window, std::move(cache_folder), timings) {
+  open_multi_ = open_multi;
+}
+
+bool CurlDownloadService::OpenMulti() {
+  if (multi_ == nullptr && open_multi_ != nullptr) {
+    multi_ = open_multi_();
+    if (multi_ == nullptr) open_multi_ = nullptr;  // libcurl cannot start: not tried again
+  }
+  return multi_ != nullptr;
+}
+
 CurlDownloadService::~CurlDownloadService() {
   while (!transfers_.empty()) End(transfers_.back().get());
   std::erase(g_services, this);
@@ -137,7 +151,7 @@ bool CurlDownloadService::Configure(Transfer& t, long timeout_s) {
 
 void CurlDownloadService::Launch(std::unique_ptr<Transfer> owned, DownloadOwner& owner, DownloadRecord& record) {
   Transfer& t = *owned;
-  if (!Configure(t, timings_.first_timeout_s)) {
+  if (!OpenMulti() || !Configure(t, timings_.first_timeout_s)) {
     if (t.easy != nullptr) curl_easy_cleanup(t.easy);
     CloseTemp(t.temp);
     if (!t.temp.path.empty()) DeleteFileW(t.temp.path.c_str());
@@ -241,6 +255,10 @@ void CurlDownloadService::Pump() {
   if (pumping_) return;
   pumping_ = true;
   RunRequests();  // in case a posted wake-up was lost
+  if (multi_ == nullptr) {  // nothing was ever transferred
+    pumping_ = false;
+    return;
+  }
   int running = 0;
   while (curl_multi_perform(multi_, &running) == CURLM_CALL_MULTI_PERFORM) {
   }

@@ -40,12 +40,17 @@ bool StartTimers(Runtime& runtime) {
   return runtime.pump_timer != 0 && runtime.scroll_timer != 0 && runtime.deletion_timer != 0;
 }
 
+// libcurl starts with the first transfer: its start loads the network and
+// security libraries (tens of milliseconds under Wine), which the installer,
+// whose skin never downloads, would otherwise wait for before its first window.
+CURLM* OpenTransferHandle() {
+  if (curl_global_init(CURL_GLOBAL_DEFAULT) != CURLE_OK) return nullptr;
+  return curl_multi_init();
+}
+
 bool StartTransfers(Runtime& runtime) {
-  if (curl_global_init(CURL_GLOBAL_DEFAULT) != CURLE_OK) return false;
-  runtime.multi = curl_multi_init();
-  if (runtime.multi == nullptr) return false;
   runtime.downloads =
-      std::make_unique<CurlDownloadService>(runtime.multi, runtime.message_window.hwnd(), DownloadCacheFolder());
+      std::make_unique<CurlDownloadService>(&OpenTransferHandle, runtime.message_window.hwnd(), DownloadCacheFolder());
   SetActiveDownloadService(runtime.downloads.get());
   return true;
 }

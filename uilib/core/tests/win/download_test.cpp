@@ -134,6 +134,7 @@ TEST_F(DownloadTest, FileLandsInTheCacheAndASecondOwnerGetsItFromThere) {
   EXPECT_EQ(ReadAll(cache), "PNGDATA-0123456789");
   EXPECT_TRUE(TempFilesOf(cache).empty());
   EXPECT_EQ(first.FileDownloadCount(), 0u);  // consumed
+  EXPECT_NE(win::ActiveRuntime()->downloads->Multi(), nullptr);  // opened by the first transfer
 
   RecordingOwner second;
   second.DownloadFile(url.c_str(), 7);
@@ -333,6 +334,53 @@ TEST(DownloadRetryLimitTest, AFailingSourceIsGivenUp) {
   curl_multi_cleanup(multi);
   EXPECT_EQ(server.CountRequests("/down.bin"), quick.max_attempts);
   EXPECT_EQ(owner.files, 0);
+}
+
+// libcurl starts with the first transfer, once: a program that never
+// downloads never loads it, and where it cannot start, transfers are dropped
+// as ones that cannot be set up, without trying to start it again.
+CURLM* g_opened_multi = nullptr;
+int g_multi_opens = 0;
+CURLM* CountingOpener() {
+  ++g_multi_opens;
+  return g_opened_multi;
+}
+
+TEST(DownloadStartTest, TheMultiHandleOpensWithTheFirstTransferOnly) {
+  velko::test_support::RouteHttpServer server;
+  ASSERT_TRUE(server.listening());
+  server.SetRoute("/a.xml", {200, "text/xml", "<a/>"});
+  HWND window = win::ActiveRuntime()->message_window.hwnd();
+  const std::wstring cache = win::ActiveRuntime()->downloads->CacheFolder();
+  DownloadService* runtime_service = ActiveDownloadService();
+  for (const bool opens : {true, false}) {
+    g_opened_multi = opens ? curl_multi_init() : nullptr;
+    g_multi_opens = 0;
+    const int requests_before = server.CountRequests("/a.xml");
+    RecordingOwner owner;
+    {
+      win::CurlDownloadService service(&CountingOpener, window, cache);
+      SetActiveDownloadService(&service);
+      service.Pump();
+      EXPECT_EQ(g_multi_opens, 0);
+      EXPECT_EQ(service.Multi(), nullptr);
+      for (int i = 0; i < 2; ++i) {
+        owner.DownloadText(server.Url("/a.xml").c_str());
+        service.RunRequests();
+      }
+      const DWORD start = GetTickCount();
+      while (opens && owner.texts < 2 && GetTickCount() - start < 10000) {
+        service.Pump();
+        Sleep(5);
+      }
+      EXPECT_EQ(g_multi_opens, 1) << (opens ? "opened" : "failing");
+      EXPECT_EQ(owner.texts, opens ? 2 : 0);
+      EXPECT_EQ(owner.TextDownloadCount(), 0u);
+      EXPECT_EQ(server.CountRequests("/a.xml") - requests_before, opens ? 2 : 0);
+      SetActiveDownloadService(runtime_service);
+    }
+    if (g_opened_multi != nullptr) curl_multi_cleanup(g_opened_multi);
+  }
 }
 
 TEST_F(DownloadTest, OwnerDestroyedMidTransferLeavesNoFiles) {

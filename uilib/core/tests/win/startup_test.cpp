@@ -29,7 +29,6 @@ TEST(StartupTest, CreatesTheProcessWideStateOnce) {
   EXPECT_EQ(static_cast<DWORD>(GetWindowLongPtrW(message_window, GWL_STYLE)) &
                 (WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN),
             static_cast<DWORD>(WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN));
-  EXPECT_NE(runtime->multi, nullptr);
   EXPECT_TRUE(runtime->gdiplus->Ok());
   // The downloads of the library go through the transfer handle and the
   // cache folder under the temporary folder.
@@ -41,7 +40,7 @@ TEST(StartupTest, CreatesTheProcessWideStateOnce) {
   // A second start-up, even with another module, changes nothing: not the
   // module that "self" names, not the timers, handles or threads.
   const UINT_PTR timers[] = {runtime->pump_timer, runtime->scroll_timer, runtime->deletion_timer};
-  const CURLM* multi = runtime->multi;
+  const win::CurlDownloadService* downloads = runtime->downloads.get();
   const DWORD render_thread = runtime->render_thread->ThreadId();
   EXPECT_EQ(UILibStartup(nullptr), 1);
   EXPECT_EQ(win::ActiveRuntime(), runtime);
@@ -51,7 +50,7 @@ TEST(StartupTest, CreatesTheProcessWideStateOnce) {
   EXPECT_EQ(runtime->pump_timer, timers[0]);
   EXPECT_EQ(runtime->scroll_timer, timers[1]);
   EXPECT_EQ(runtime->deletion_timer, timers[2]);
-  EXPECT_EQ(runtime->multi, multi);
+  EXPECT_EQ(runtime->downloads.get(), downloads);
   EXPECT_EQ(runtime->render_thread->ThreadId(), render_thread);
   EXPECT_EQ(runtime->ui_thread_id, GetCurrentThreadId());
 }

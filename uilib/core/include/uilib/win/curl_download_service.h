@@ -1,6 +1,6 @@
 // Downloads over one libcurl multi handle, driven by the UI thread only:
 // requests made on any thread are posted to the library's message window, a
-// 1 ms thread timer pumps the multi handle, failed transfers are retried a
+// 1 ms thread timer pumps the multi handle (opened with the first transfer), failed transfers are retried a
 // few times by timers of that window, files go through the "UILibTemp"
 // cache. One transfer per address serves every element that asked for it.
 #pragma once
@@ -32,6 +32,14 @@ class CurlDownloadService : public DownloadService {
   // `cache_folder` is the folder of the cache files (created with its parents
   // when a download needs it; empty: no file is downloaded).
   CurlDownloadService(CURLM* multi, HWND timer_window, std::wstring cache_folder, DownloadTimings timings = {});
+  // The same with the multi handle opened by `open_multi` when the first
+  // transfer needs it: starting libcurl loads Windows' network and security
+  // libraries, which a program that never downloads should not wait for
+  // before its first window. `open_multi` returns null when libcurl cannot
+  // start; every transfer then fails as one that could not be set up.
+  using MultiOpener = CURLM* (*)();
+  CurlDownloadService(MultiOpener open_multi, HWND timer_window, std::wstring cache_folder,
+                      DownloadTimings timings = {});
   ~CurlDownloadService() override;
 
   void StartFile(DownloadOwner& owner, DownloadRecord& record) override;
@@ -45,6 +53,8 @@ class CurlDownloadService : public DownloadService {
   int ActiveTransfers() const;
 
   const std::wstring& CacheFolder() const { return cache_folder_; }
+  // Null until a transfer needed it (with a MultiOpener).
+  CURLM* Multi() const { return multi_; }
   // The cache file of `url` (UTF-8).
   std::wstring CachePathFor(const std::string& url) const;
 
@@ -58,6 +68,7 @@ class CurlDownloadService : public DownloadService {
  private:
   static void CALLBACK OnRetryTimer(HWND window, UINT message, UINT_PTR id, DWORD time);
 
+  bool OpenMulti();
   Transfer* FindFileTransfer(const std::string& url) const;
   bool Configure(Transfer& transfer, long timeout_s);
   void Launch(std::unique_ptr<Transfer> transfer, DownloadOwner& owner, DownloadRecord& record);
@@ -68,7 +79,8 @@ class CurlDownloadService : public DownloadService {
   void Retry(Transfer& transfer);
   void End(Transfer* transfer);
 
-  CURLM* multi_;
+  CURLM* multi_ = nullptr;
+  MultiOpener open_multi_ = nullptr;
   HWND timer_window_;
   std::wstring cache_folder_;
   DownloadTimings timings_;

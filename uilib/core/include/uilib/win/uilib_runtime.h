@@ -1,6 +1,6 @@
 // What UILibStartup created, for the library's Windows code: the message
-// window, the thread timers, the transfer multi handle and its download
-// service, GDI+ and the render thread. The locks and queues shared with the
+// window, the thread timers, the download service (which opens the transfer
+// multi handle with the first transfer), GDI+ and the render thread. The locks and queues shared with the
 // Win32-free code are in uilib/library_state.h.
 #pragma once
 
@@ -29,7 +29,6 @@ struct Runtime {
   UINT_PTR pump_timer = 0;
   UINT_PTR scroll_timer = 0;
   UINT_PTR deletion_timer = 0;
-  CURLM* multi = nullptr;
   std::unique_ptr<CurlDownloadService> downloads;
   std::unique_ptr<GdiplusSession> gdiplus;
   std::unique_ptr<RenderThread> render_thread;
