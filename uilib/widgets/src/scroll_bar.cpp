@@ -24,14 +24,14 @@ struct PendingDrag {
 };
 std::optional<PendingDrag> g_pending_drag;
 
-// Reads a record of `size` bytes whose first field is its size: the client's
+// Reads a Record whose first field must hold its size: the client's
 // record when the field is right, else the library's error path.
 template <typename Record>
-Record ReadRecord(const void* from, std::uint32_t size) {
+Record ReadRecord(const void* from) {
   std::uint32_t field = 0;
   if (from == nullptr) AtlThrow(uilib::kEInvalidArg);
   std::memcpy(&field, from, sizeof field);
-  if (field != size) AtlThrow(uilib::kEInvalidArg);
+  if (field != sizeof(Record)) AtlThrow(uilib::kEInvalidArg);
   Record record;
   std::memcpy(&record, from, sizeof record);
   return record;
@@ -123,7 +123,7 @@ int CUILibScrollBar::SetScrollRange(int minimum, int maximum, int redraw) {
 }
 
 int CUILibScrollBar::GetScrollInfo(tagSCROLLINFO* info) {
-  uilib::ScrollRecord out = ReadRecord<uilib::ScrollRecord>(info, uilib::kScrollRecordSize);
+  uilib::ScrollRecord out = ReadRecord<uilib::ScrollRecord>(info);
   if ((out.mask & uilib::kMaskPage) != 0) out.page = scroll_.page;
   if ((out.mask & uilib::kMaskPosition) != 0) out.position = scroll_.position;
   if ((out.mask & uilib::kMaskRange) != 0) {
@@ -136,12 +136,12 @@ int CUILibScrollBar::GetScrollInfo(tagSCROLLINFO* info) {
 }
 
 int CUILibScrollBar::SetScrollInfo(const tagSCROLLINFO* info, int redraw) {
-  Update(ReadRecord<uilib::ScrollRecord>(info, uilib::kScrollRecordSize), redraw != 0);
+  Update(ReadRecord<uilib::ScrollRecord>(info), redraw != 0);
   return 0;
 }
 
 int CUILibScrollBar::GetScrollBarInfo(tagSCROLLBARINFO* info) {
-  ReadRecord<uilib::BarRecord>(info, uilib::kBarRecordSize);
+  ReadRecord<uilib::BarRecord>(info);
   std::memcpy(static_cast<void*>(info), &bar_, sizeof bar_);
   return 1;
 }

@@ -36,9 +36,6 @@ struct BarRecord {
 static_assert(sizeof(ScrollRecord) == 28);
 static_assert(sizeof(BarRecord) == 60);
 
-inline constexpr std::uint32_t kScrollRecordSize = 28;
-inline constexpr std::uint32_t kBarRecordSize = 60;
-
 // Mask bits of the scroll record.
 inline constexpr std::uint32_t kMaskRange = 1;
 inline constexpr std::uint32_t kMaskPage = 2;
