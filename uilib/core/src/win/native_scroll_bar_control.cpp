@@ -20,15 +20,28 @@ NativeScrollBarControl::~NativeScrollBarControl() {
 void NativeScrollBarControl::SetRangeAndPage(int maximum, int page, bool redraw) {
   SCROLLINFO info = RangeAndPageInfo(maximum, page);
   SetScrollInfo(control_, SB_CTL, &info, redraw ? TRUE : FALSE);
+  Position();  // a smaller range may have moved the position
 }
 
 void NativeScrollBarControl::Move(int x, int y, int width, int height) {
   MoveWindow(control_, x, y, width, height, TRUE);
 }
 
-int NativeScrollBarControl::Position() const { return GetScrollPos(control_, SB_CTL); }
+bool NativeScrollBarControl::OnOwnerThread() const {
+  return GetWindowThreadProcessId(control_, nullptr) == GetCurrentThreadId();
+}
 
-void NativeScrollBarControl::SetPosition(int position) { SetScrollPos(control_, SB_CTL, position, TRUE); }
+int NativeScrollBarControl::Position() const {
+  if (!OnOwnerThread()) return known_position_.load();
+  const int position = GetScrollPos(control_, SB_CTL);
+  known_position_.store(position);
+  return position;
+}
+
+void NativeScrollBarControl::SetPosition(int position) {
+  SetScrollPos(control_, SB_CTL, position, TRUE);
+  Position();
+}
 
 void NativeScrollBarControl::PostThumbPosition(int position) {
   PostMessageW(GetParent(control_), kMsgRestoreThumbPosition, static_cast<WPARAM>(static_cast<UINT>(position)),

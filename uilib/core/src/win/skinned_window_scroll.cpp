@@ -179,7 +179,7 @@ void SkinnedWindow::ScrollNativeBar(HWND control, int code, int track) {
   {
     // The scroll offsets move what the render thread paints.
     ScopedTreeChange change(Library(), "scroll");
-    SetScrollPos(control, SB_CTL, outcome.position, TRUE);
+    if (NativeScrollBar* bar = scrolled->NativeScrollBarControl()) bar->SetPosition(outcome.position);
     PropagateScrollOffset(scrolled, outcome.position);
   }
   if (outcome.at_end || outcome.at_start) NotifyProvider(scrolled, outcome.at_end);

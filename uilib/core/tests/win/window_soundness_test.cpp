@@ -1,7 +1,8 @@
 // Skinned windows under Wine against what could make the library read freed
 // memory or miss a paint: handlers that destroy their own element, window or
-// tree; tree changes while the render thread paints; scroll links after
-// rebuilds; foreign child windows; a layered window made larger.
+// tree; tree changes while the render thread paints; the render thread
+// reading a scroll position; scroll links after rebuilds; foreign child
+// windows; a layered window made larger.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -201,6 +202,45 @@ TEST_F(WindowSoundnessTest, TreeChangesWhileTheRenderThreadPaints) {
   HDC dc = GetDC(window->hwnd());
   EXPECT_TRUE(test::PumpUntil([&] { return GetPixel(dc, 150, 190) == RGB(0, 0, 255); }, 2000));
   ReleaseDC(window->hwnd(), dc);
+  IUILibWindow* pointer = window;
+  lib_.DestroyWindow(pointer);
+}
+
+// What a thread other than the UI thread reads of a scrolled element.
+struct PositionRead {
+  CUILibElement* area;
+  int position = -1;
+};
+DWORD WINAPI ReadScrollPosition(void* context) {
+  auto* read = static_cast<PositionRead*>(context);
+  read->position = read->area->ScrollPosition();
+  return 0;
+}
+
+TEST_F(WindowSoundnessTest, TheRenderThreadReadsANativeScrollPositionWithoutWaitingForTheUiThread) {
+  // The render thread paints scrolled content under the tree lock while this
+  // thread may be waiting for that lock: reading the position must not need
+  // this thread to answer a message.
+  SkinnedWindow* window = CreatePopup(
+      "", "<element id='area' style='width:200px;height:100px;overflow:scroll'>"
+          "<element style='width:100px;height:1000px'/></element>");
+  ASSERT_NE(window, nullptr);
+  CUILibElement* area = ById(window, "area");
+  HWND bar = FindWindowExW(window->hwnd(), nullptr, L"ScrollBar", nullptr);
+  ASSERT_NE(bar, nullptr);
+  SendMessageW(window->hwnd(), WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 40), reinterpret_cast<LPARAM>(bar));
+  ASSERT_EQ(area->ScrollPosition(), 40);
+  PositionRead read{area};
+  HANDLE reader = CreateThread(nullptr, 0, &ReadScrollPosition, &read, 0, nullptr);
+  ASSERT_NE(reader, nullptr);
+  // Waits without taking messages, as a wait for the tree lock does.
+  const DWORD waited = WaitForSingleObject(reader, 3000);
+  if (waited != WAIT_OBJECT_0) {
+    test::PumpUntil([&] { return WaitForSingleObject(reader, 0) == WAIT_OBJECT_0; }, 10000);
+  }
+  CloseHandle(reader);
+  EXPECT_EQ(waited, WAIT_OBJECT_0);
+  EXPECT_EQ(read.position, 40);
   IUILibWindow* pointer = window;
   lib_.DestroyWindow(pointer);
 }

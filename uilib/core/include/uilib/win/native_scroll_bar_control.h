@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <functional>
 
 #include "uilib/window_services.h"
@@ -27,6 +28,10 @@ class NativeScrollBarControl : public NativeScrollBar {
 
   void SetRangeAndPage(int maximum, int page, bool redraw) override;
   void Move(int x, int y, int width, int height) override;
+  // On the control's own thread: the control's position. On any other thread
+  // (the render thread, painting under the tree lock): the position the
+  // owning thread last read or set, since asking the control would wait for
+  // that thread, which may itself be waiting for the tree lock.
   int Position() const override;
   void SetPosition(int position) override;
   // Posts kMsgRestoreThumbPosition.
@@ -35,8 +40,11 @@ class NativeScrollBarControl : public NativeScrollBar {
   HWND Control() const { return control_; }
 
  private:
+  bool OnOwnerThread() const;
+
   HWND control_;
   std::function<void()> on_destroy_;
+  mutable std::atomic<int> known_position_{0};
 };
 
 }  // namespace uilib::win
