@@ -15,7 +15,6 @@
 
 #ifdef VELKO_BARE_WITH_INSTALLER_IMPORTS
 #include <bcrypt.h>
-#include <commctrl.h>
 #include <powrprof.h>
 #include <shlobj.h>
 #include <wincrypt.h>
@@ -64,7 +63,7 @@ void DrawFrame(void* pixels) {
 // anything the installer does.
 void* volatile g_installer_imports[] = {
     reinterpret_cast<void*>(&RegCloseKey),    reinterpret_cast<void*>(&BCryptGenRandom),
-    reinterpret_cast<void*>(&InitCommonControlsEx), reinterpret_cast<void*>(&CertOpenStore),
+    reinterpret_cast<void*>(&CertOpenStore),
     reinterpret_cast<void*>(&CoInitialize),   reinterpret_cast<void*>(&SysFreeString),
     reinterpret_cast<void*>(&GetPwrCapabilities), reinterpret_cast<void*>(&SHChangeNotify),
     reinterpret_cast<void*>(&WSAStartup),

@@ -302,7 +302,7 @@ def report_install(results, phases) -> list[str]:
         return [verdict("install/extract-baseline", float("nan"), 1.10) + " (no marks)"]
     print(f"installer.exe phases, {len(complete)} rounds (median [min-max] ms):")
     print(f"  {spread([p['entry'] for p, _ in complete])}  process start to its code (Wine: user32, gdi32, "
-          f"shell32, ole32, comctl32, GDI+ loaded)")
+          f"shell32, ole32, GDI+ loaded)")
     for first, last, name in PHASE_STEPS:
         print(f"  {spread([p[last] - p[first] for p, _ in complete])}  {name}")
     print(f"  {spread([r[0] - p['exit'] for p, r in complete])}  outside the process's own time")

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "uilib/win/common_controls.h"
 #include "uilib/win/skinned_window.h"
 
 namespace uilib::win {
@@ -91,9 +92,9 @@ void PrintChild(HWND child, const RECT& at, const RECT& visible, const DIBSECTIO
 }
 
 LRESULT CALLBACK MirrorProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR, DWORD_PTR data) {
-  if (message == WM_NCDESTROY) RemoveWindowSubclass(window, MirrorProc, kMirrorSubclassId);
-  if (message != WM_PAINT) return DefSubclassProc(window, message, wparam, lparam);
-  const LRESULT result = DefSubclassProc(window, message, wparam, lparam);
+  if (message == WM_NCDESTROY) RemoveSubclass(window, MirrorProc, kMirrorSubclassId);
+  if (message != WM_PAINT) return CallDefaultSubclass(window, message, wparam, lparam);
+  const LRESULT result = CallDefaultSubclass(window, message, wparam, lparam);
   // The control drew into a window nobody sees: the layered parent repaints
   // the control's rectangle, printing the control into its surface.
   auto child = reinterpret_cast<HWND>(data);
@@ -106,7 +107,7 @@ LRESULT CALLBACK MirrorProc(HWND window, UINT message, WPARAM wparam, LPARAM lpa
 }
 
 BOOL CALLBACK MirrorDescendant(HWND descendant, LPARAM child) {
-  SetWindowSubclass(descendant, MirrorProc, kMirrorSubclassId, static_cast<DWORD_PTR>(child));
+  SetSubclass(descendant, MirrorProc, kMirrorSubclassId, static_cast<DWORD_PTR>(child));
   return TRUE;
 }
 
@@ -132,7 +133,7 @@ void PrintChildWindows(HWND parent, HDC surface_dc, const RECT& update) {
 
 void MirrorChildPaints(HWND parent, HWND child) {
   if (child == nullptr || (GetWindowLongPtrW(parent, GWL_EXSTYLE) & WS_EX_LAYERED) == 0) return;
-  SetWindowSubclass(child, MirrorProc, kMirrorSubclassId, reinterpret_cast<DWORD_PTR>(child));
+  SetSubclass(child, MirrorProc, kMirrorSubclassId, reinterpret_cast<DWORD_PTR>(child));
   EnumChildWindows(child, MirrorDescendant, reinterpret_cast<LPARAM>(child));
 }
 

@@ -12,6 +12,7 @@
 #include "uilib/text_util.h"
 #include "uilib/tree_lock.h"
 #include "uilib/win/blur_behind.h"
+#include "uilib/win/common_controls.h"
 #include "uilib/win/icon_ref.h"
 #include "uilib/win/native_scroll_bar_control.h"
 #include "uilib/win/layered_children.h"
@@ -109,7 +110,10 @@ LRESULT SkinnedWindow::OnCreate() {
   if (CallCreateHandler() == -1) return -1;
   if (small_icon_ != nullptr) ::SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small_icon_));
   if (big_icon_ != nullptr) ::SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big_icon_));
-  CreateTooltip();
+  // The tooltip control comes from the common controls library, whose load
+  // would delay the window's first picture; it is made right after that
+  // picture, before any input can reach the window.
+  PostMessage(kMsgCreateTooltip, 0, 0);
   CreateDecoration();
   SetTimer(kWheelScrollTimer, kWheelScrollMs);
   return 0;
@@ -127,6 +131,7 @@ void* SkinnedWindow::BoundHandler(const CUILibElement& element, const char* attr
 }
 
 void SkinnedWindow::CreateTooltip() {
+  if (tooltip_ != nullptr || destroying_ || !StartCommonControls()) return;
   tooltip_ = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr, nullptr, nullptr);
   if (tooltip_ == nullptr) return;
@@ -189,7 +194,9 @@ bool SkinnedWindow::ProcessWindowMessage(HWND, UINT message, WPARAM wparam, LPAR
   if (HandleMouseMessage(message, wparam, lparam, result)) return true;
   ForwardToDecoration(message, wparam, lparam);
   if (HandleScrollMessage(message, wparam, lparam, result)) return true;
-  if (message >= kMsgTrackElement && message <= kMsgRepaint) return HandlePrivateMessage(message, wparam, lparam, result);
+  if ((message >= kMsgTrackElement && message <= kMsgRepaint) || message == kMsgCreateTooltip) {
+    return HandlePrivateMessage(message, wparam, lparam, result);
+  }
   return HandleLifecycleMessage(message, wparam, lparam, result);
 }
 
@@ -294,6 +301,9 @@ bool SkinnedWindow::HandlePrivateMessage(UINT message, WPARAM wparam, LPARAM lpa
     case kMsgRebuildRegion:
       RebuildRegion();
       return true;
+    case kMsgCreateTooltip:
+      CreateTooltip();
+      return true;
     case kMsgDecorationPosition:
       return true;  // the decoration window's own message
     case kMsgRepaint:
@@ -358,6 +368,7 @@ void SkinnedWindow::OnTimer(UINT_PTR timer_id) {
 void SkinnedWindow::QueueWheelScroll(HWND scroll_bar, int position) { wheel_queue_.push_back({scroll_bar, position}); }
 
 void SkinnedWindow::ShowTooltip(const wchar_t* text, CUILibElement* element) {
+  if (text != nullptr) CreateTooltip();  // asked before its posted creation
   if (tooltip_ == nullptr) return;
   TOOLINFOW tool = WindowTool(hwnd());
   if (text == nullptr) {

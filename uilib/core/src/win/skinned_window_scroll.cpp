@@ -10,6 +10,7 @@
 #include "uilib/scroll_math.h"
 #include "uilib/text_util.h"
 #include "uilib/tree_lock.h"
+#include "uilib/win/common_controls.h"
 #include "uilib/win/native_scroll_bar_control.h"
 #include "uilib/win/skinned_window.h"
 
@@ -43,6 +44,7 @@ bool IsSelfOrAncestor(const CUILibElement* candidate, const CUILibElement* eleme
 
 HWND SkinnedWindow::CreateScrollBarControl(CUILibElement* element) {
   if (element == nullptr || hwnd() == nullptr) return nullptr;
+  StartCommonControls();  // child controls are the common controls' (themed) kinds
   HWND control = CreateWindowExW(0, L"SCROLLBAR", nullptr, WS_CHILD | WS_VISIBLE | SBS_VERT, 0, 0, 0, 0, hwnd(),
                                  nullptr, GetModuleHandleW(nullptr), nullptr);
   if (control != nullptr) native_scroll_bars_[control] = element;

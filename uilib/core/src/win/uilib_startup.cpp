@@ -2,7 +2,6 @@
 
 #include "uilib/win/uilib_runtime.h"  // winsock2.h and curl before windows.h
 
-#include <commctrl.h>
 #include <objbase.h>
 
 #include "uilib/cache_naming.h"
@@ -58,10 +57,10 @@ bool StartTransfers(Runtime& runtime) {
 bool StartPlatform(Runtime& runtime) {
   LibraryState& state = State();  // the tree and deletion mutexes
   CoInitialize(nullptr);          // S_FALSE when the client initialised COM already
-  INITCOMMONCONTROLSEX controls{sizeof(controls), 0x2FF};
-  bool ok = InitCommonControlsEx(&controls) != FALSE;
+  // The common controls start with the first control or tooltip that needs
+  // them (StartCommonControls), not here: see common_controls.h.
   runtime.gdiplus = std::make_unique<GdiplusSession>();
-  ok = runtime.gdiplus->Ok() && ok;
+  bool ok = runtime.gdiplus->Ok();
   (void)state.render_queue.Size();  // the render-queue mutex
   runtime.render_thread = std::make_unique<RenderThread>(state.render_queue, state.tree_mutex);
   return runtime.render_thread->Start() && ok;

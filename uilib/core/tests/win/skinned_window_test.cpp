@@ -114,7 +114,8 @@ TEST_F(SkinnedWindowTest, WelcomeWindowIsALayeredPopupCentredOnTheWorkArea) {
   GetWindowTextW(hwnd, title, 32);
   EXPECT_STREQ(title, L"安装岚石浏览器");
   EXPECT_EQ(static_cast<DWORD>(GetWindowLongPtrW(hwnd, GWL_STYLE)) & (WS_POPUP | WS_VISIBLE), WS_POPUP | WS_VISIBLE);
-  EXPECT_NE(window->TooltipControl(), nullptr);
+  // The tooltip is made right after the first picture.
+  EXPECT_TRUE(test::PumpUntil([&] { return window->TooltipControl() != nullptr; }, 2000));
 
   HDC screen = GetDC(nullptr);
   const int depth = GetDeviceCaps(screen, BITSPIXEL);

@@ -8,6 +8,7 @@
 #include "uilib/text_ref.h"
 #include "uilib/text_util.h"
 #include "uilib/widgets/native_controls.h"
+#include "uilib/win/common_controls.h"
 #include "uilib/win/resource_image.h"
 
 namespace {
@@ -45,12 +46,13 @@ CUILibComboBoxEx::CUILibComboBoxEx(CUILibElement* parent, const TiXmlElement* xm
 
 CUILibComboBoxEx::~CUILibComboBoxEx() {
   DestroyControl();
-  if (image_list_ != nullptr) ImageList_Destroy(image_list_);
+  if (image_list_ != nullptr) uilib::win::DestroyImageList(image_list_);
 }
 
 void CUILibComboBoxEx::OnAttach(uilib::NativeWindow window) {
   // Attached again by a rebuild: the control made at the first attach stays.
   if (window == nullptr || control_ != nullptr) return;
+  uilib::win::StartCommonControls();
   HWND control = CreateWindowExW(0, WC_COMBOBOXEXW, nullptr, WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST, 0, 0, 0,
                                  kDropDownHeight, window, nullptr, GetModuleHandleW(nullptr), nullptr);
   if (control == nullptr) return;
@@ -66,7 +68,7 @@ void CUILibComboBoxEx::InsertItems() {
     HBITMAP bitmap = ToBitmapHandle(picture.image);
     if (bitmap == nullptr) continue;  // an item without a picture is not shown
     if (image_list_ == nullptr) {
-      image_list_ = ImageList_Create(static_cast<int>(picture.image->GetWidth()),
+      image_list_ = uilib::win::CreateImageList(static_cast<int>(picture.image->GetWidth()),
                                      static_cast<int>(picture.image->GetHeight()), ILC_COLOR32 | ILC_MASK,
                                      kImageListInitial, 0);
       if (image_list_ == nullptr) {
@@ -75,7 +77,7 @@ void CUILibComboBoxEx::InsertItems() {
       }
       SendMessageW(control_, CBEM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(image_list_));
     }
-    const int index = ImageList_Add(image_list_, bitmap, nullptr);
+    const int index = uilib::win::AddToImageList(image_list_, bitmap, nullptr);
     DeleteObject(bitmap);  // the list keeps its own copy
     if (index < 0) continue;
     std::wstring text = uilib::ResolveText(Library(), item.text);

@@ -3,6 +3,7 @@
 
 #include "uilib/geometry.h"
 #include "uilib/widgets/native_controls.h"
+#include "uilib/win/common_controls.h"
 
 namespace {
 
@@ -45,6 +46,7 @@ void CUILibCheckBox::Layout(const uilib::RectF& area, Gdiplus::Graphics* graphic
   HWND parent = ParentWindow();
   if (parent == nullptr) return;
   const PixelBox box = ControlBox(Rect());
+  uilib::win::StartCommonControls();  // the themed check box is theirs
   AdoptControl(CreateWindowExW(0, L"BUTTON", nullptr, WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX, box.x, box.y,
                                box.width, box.height, parent, reinterpret_cast<HMENU>(kCheckBoxId),
                                GetModuleHandleW(nullptr), nullptr),

@@ -5,6 +5,7 @@
 
 #include "uilib/widgets/progress.h"
 #include "uilib/widgets/progress_geometry.h"
+#include "uilib/win/common_controls.h"
 
 namespace {
 
@@ -31,6 +32,7 @@ void CUILibProcessBar::Layout(const uilib::RectF& area, Gdiplus::Graphics* graph
   // The control is a child of the skinned window; a tree laid out without a
   // native window (tools, measuring) gets its control at a later layout.
   if (parent == nullptr) return;
+  uilib::win::StartCommonControls();
   control_ = CreateWindowExW(0, PROGRESS_CLASSW, nullptr, WS_CHILD | WS_VISIBLE, left, top,
                              uilib::TruncToInt(r.x + r.w) - left, uilib::TruncToInt(r.y + r.h) - top, parent,
                              nullptr, GetModuleHandleW(nullptr), nullptr);

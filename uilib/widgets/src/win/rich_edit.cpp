@@ -12,6 +12,7 @@
 #include "uilib/style.h"
 #include "uilib/widgets/native_controls.h"
 #include "uilib/widgets/win/rich_edit_ole_callback.h"
+#include "uilib/win/common_controls.h"
 #include "uilib/win/font_lookup.h"
 #include "uilib/win/style_graphics.h"
 
@@ -40,8 +41,8 @@ LRESULT CALLBACK ControlProc(HWND control, UINT message, WPARAM wparam, LPARAM l
     // A handler that destroyed the element took the control with it.
     if (!IsWindow(control)) return 0;
   }
-  if (message == WM_NCDESTROY) RemoveWindowSubclass(control, ControlProc, kCharSubclassId);
-  return DefSubclassProc(control, message, wparam, lparam);
+  if (message == WM_NCDESTROY) uilib::win::RemoveSubclass(control, ControlProc, kCharSubclassId);
+  return uilib::win::CallDefaultSubclass(control, message, wparam, lparam);
 }
 
 }  // namespace
@@ -61,13 +62,14 @@ CUILibRichEdit::~CUILibRichEdit() {
 void CUILibRichEdit::OnAttach(uilib::NativeWindow window) {
   // Attached again by a rebuild: the control made at the first attach stays.
   if (window == nullptr || control_ != nullptr) return;
+  uilib::win::StartCommonControls();
   HWND control = CreateWindowExW(0, L"RichEdit20W", nullptr, window_style_, 0, 0, 0, kDropDownHeight, window,
                                  nullptr, GetModuleHandleW(nullptr), nullptr);
   if (control == nullptr) return;
   AdoptControl(control, false);
   HideCaret(control);
   SetWindowLongPtrW(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(static_cast<CUILibElement*>(this)));
-  SetWindowSubclass(control, ControlProc, kCharSubclassId, reinterpret_cast<DWORD_PTR>(this));
+  uilib::win::SetSubclass(control, ControlProc, kCharSubclassId, reinterpret_cast<DWORD_PTR>(this));
   PrepareControl();
 }
 

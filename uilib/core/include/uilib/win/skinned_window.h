@@ -39,6 +39,8 @@ inline constexpr UINT kMsgRelayout = 1531;
 inline constexpr UINT kMsgRebuildRegion = 1534;
 inline constexpr UINT kMsgDecorationPosition = 1535;
 inline constexpr UINT kMsgRepaint = 1536;
+// Posted to itself at creation: the tooltip is made after the first picture.
+inline constexpr UINT kMsgCreateTooltip = 1538;
 
 inline constexpr UINT_PTR kDeferredClickTimer = 4096;
 inline constexpr UINT_PTR kWheelScrollTimer = 4097;
