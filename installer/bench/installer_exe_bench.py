@@ -110,7 +110,7 @@ def read_phases(trace: Path) -> dict[str, float]:
 
 # Consecutive marks of the benchmark installer, and what lies between them.
 PHASE_STEPS = [
-    ("entry", "ui library started", "UI library start (COM, common controls, GDI+, render thread)"),
+    ("entry", "ui library started", "UI library start (message window, COM, GDI+, render thread)"),
     ("ui library started", "welcome window up", "skin and Welcome window (first picture pushed)"),
     ("welcome window up", "worker started", "click: worker started"),
     ("worker started", "install window up", "  Install window (beside the worker)"),
