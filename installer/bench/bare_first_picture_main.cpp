@@ -10,8 +10,6 @@
 // bench_bare_first_picture_imports.exe is the same program loading, besides,
 // every library installer.exe imports.
 #include <windows.h>
-#include <objidl.h>  // before <gdiplus.h>, which needs it
-#include <gdiplus.h>
 
 #ifdef VELKO_BARE_WITH_INSTALLER_IMPORTS
 #include <bcrypt.h>
@@ -21,13 +19,12 @@
 #include <winsock2.h>
 #endif
 
+#include "bare_layered_window_win.h"
 #include "phase_trace_sink_win.h"
 #include "velko/installer/phase_trace.h"
 
 namespace {
 
-constexpr int kWidth = 608;
-constexpr int kHeight = 322;
 constexpr UINT_PTR kGiveUpTimer = 1;
 constexpr UINT kGiveUpMs = 10000;
 
@@ -43,13 +40,9 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lpa
   return DefWindowProcW(window, message, wparam, lparam);
 }
 
-// One frame drawn with GDI+ straight onto the surface's premultiplied pixels.
-void DrawFrame(void* pixels) {
-  Gdiplus::Bitmap bitmap(kWidth, kHeight, kWidth * 4, PixelFormat32bppPARGB, static_cast<BYTE*>(pixels));
-  Gdiplus::Graphics graphics(&bitmap);
-  Gdiplus::LinearGradientBrush background(Gdiplus::Point(0, 0), Gdiplus::Point(0, kHeight),
-                                          Gdiplus::Color(255, 250, 252, 255), Gdiplus::Color(255, 226, 236, 248));
-  graphics.FillRectangle(&background, 0, 0, kWidth, kHeight);
+// One frame: the background and a line of text.
+void DrawFrame(Gdiplus::Graphics& graphics) {
+  velko::installer::bench::DrawBareBackground(graphics);
   Gdiplus::FontFamily family(L"Tahoma");
   Gdiplus::Font font(&family, 16.0f, Gdiplus::FontStyleRegular, Gdiplus::UnitPixel);
   Gdiplus::SolidBrush ink(Gdiplus::Color(255, 40, 90, 200));
@@ -78,49 +71,17 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
   Gdiplus::GdiplusStartupInput startup_input;
   ULONG_PTR gdiplus_token = 0;
   if (Gdiplus::GdiplusStartup(&gdiplus_token, &startup_input, nullptr) != Gdiplus::Ok) return 1;
+  bool pushed = false;
+  {
+    velko::installer::bench::BareLayeredWindow bare;
+    if (!bare.Create(instance, WindowProc, L"VelkoBareFirstPicture")) return 1;
+    pushed = bare.Push(DrawFrame);
+    velko::installer::MarkPhase(pushed ? "first frame pushed" : "first frame not pushed");
 
-  WNDCLASSW window_class{};
-  window_class.lpfnWndProc = WindowProc;
-  window_class.hInstance = instance;
-  window_class.lpszClassName = L"VelkoBareFirstPicture";
-  RegisterClassW(&window_class);
-  RECT work{};
-  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-  POINT origin{work.left + (work.right - work.left - kWidth) / 2, work.top + (work.bottom - work.top - kHeight) / 2};
-  HWND window = CreateWindowExW(WS_EX_LAYERED, window_class.lpszClassName, L"bare first picture", WS_POPUP,
-                                origin.x, origin.y, kWidth, kHeight, nullptr, nullptr, instance, nullptr);
-  if (window == nullptr) return 1;
-
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = kWidth;
-  info.bmiHeader.biHeight = -kHeight;  // top-down, like GDI+'s rows
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* pixels = nullptr;
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  HBITMAP surface = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
-  if (surface == nullptr) return 1;
-  HGDIOBJ previous = SelectObject(memory, surface);
-  DrawFrame(pixels);
-
-  SIZE size{kWidth, kHeight};
-  POINT source{0, 0};
-  BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-  const BOOL pushed = UpdateLayeredWindow(window, screen, &origin, &size, memory, &source, 0, &blend, ULW_ALPHA);
-  ShowWindow(window, SW_SHOW);
-  velko::installer::MarkPhase(pushed ? "first frame pushed" : "first frame not pushed");
-
-  SetTimer(window, kGiveUpTimer, kGiveUpMs, nullptr);
-  MSG message;
-  while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
-
-  SelectObject(memory, previous);
-  DeleteObject(surface);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
+    SetTimer(bare.window(), kGiveUpTimer, kGiveUpMs, nullptr);
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
+  }
   Gdiplus::GdiplusShutdown(gdiplus_token);
   return pushed ? 0 : 1;
 }

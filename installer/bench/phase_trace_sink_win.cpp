@@ -14,9 +14,23 @@ namespace {
 HANDLE g_trace_file = INVALID_HANDLE_VALUE;
 std::mutex g_trace_mutex;
 
+double ThreadCpuMilliseconds() {
+  FILETIME created, exited, kernel, user;
+  GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel, &user);
+  const auto ticks = [](const FILETIME& t) {
+    return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+  };
+  return static_cast<double>(ticks(kernel) + ticks(user)) / 10000.0;
+}
+
+// Each mark: when it happened, then the marking thread's and the whole
+// process's CPU time at that moment, so a phase's wall time can be set
+// against the CPU its thread and the other threads used in it.
 void WritePhase(const char* phase) {
-  char line[200];
-  const int length = std::snprintf(line, sizeof line, "%.1f %s\n", MillisecondsSinceProcessStart(), phase);
+  char line[400];
+  const double now = MillisecondsSinceProcessStart();
+  const int length = std::snprintf(line, sizeof line, "%.1f %s\n%.1f thread cpu at %s\n%.1f process cpu at %s\n",
+                                   now, phase, ThreadCpuMilliseconds(), phase, CpuMilliseconds(), phase);
   if (length <= 0) return;
   // The worker thread marks phases too; lines must not interleave.
   const std::lock_guard<std::mutex> lock(g_trace_mutex);

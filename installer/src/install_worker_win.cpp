@@ -193,6 +193,7 @@ InstallOutcome RunInstall(const InstallPlan& plan, InstallHost& host, const std:
   // An update that was cut off half-way is undone first: this run's files
   // must not be rolled back by its journal later.
   RecoverInterruptedSwap(plan.install_folder);
+  MarkPhase("checks done");
   PackageWriteResult written = WritePackage(plan);
   MarkPhase("temporary archive written");
   // Whoever created the file owns it from here on, even a half-written one.

@@ -131,6 +131,7 @@ void CMainThread::OnDestroy() {
 void CMainThread::OnBeginInstall() {
   // A second click (or a stray post) must not start a second install.
   if (m_pInstallWnd != nullptr || m_pLib == nullptr) return;
+  MarkPhase("click");
   // The worker starts first: its checks and the package's temporary copy run
   // on the other core while the Install window is built and painted, instead
   // of after it. Its question about a running browser is held until the
