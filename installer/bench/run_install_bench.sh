@@ -32,7 +32,7 @@ measure() {  # measure NAME EXE ARGS... -> "wall_ms peak_private_mb cpu_ms peak_
   out=$("$run" "$@")
   end=$(date +%s%N)
   echo "$(( (end - start) / 1000000 )) $(sed -n 's/.*peak_private_mb=\([0-9.]*\).*/\1/p' <<<"$out")" \
-       "$(sed -n 's/.*cpu_ms=\([0-9.]*\).*/\1/p' <<<"$out")" \
+       "$(sed -n 's/^program=.* cpu_ms=\([0-9.]*\).*/\1/p' <<<"$out")" \
        "$(sed -n 's/.*peak_working_set_mb=\([0-9.]*\).*/\1/p' <<<"$out")"
 }
 
