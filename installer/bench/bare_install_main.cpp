@@ -6,9 +6,10 @@
 // them with the same UnRAR loop as bench_baseline_extract.exe, posting the
 // progress after each file, one message outstanding at a time, as the
 // installer does; the window draws the percentage and a bar with GDI+ and
-// pushes a frame, at most one each 50 ms as the installer. Then the main thread saves a shell link to the browser,
-// starts the browser and the updater (CreateProcessW, the updater with a new
-// console), closes the window and deletes the temporary archive.
+// pushes a frame, at most one each 50 ms as the installer. Then the main
+// thread saves a shell link to the browser, starts the browser and the
+// updater (CreateProcessW, the updater with a new console), closes the window
+// and deletes the temporary archive.
 //   bench_bare_install.exe DEST_FOLDER TEMP_FOLDER LINK_PATH
 // It prints the same report lines as the baseline, with its phases in ms
 // since process creation.
@@ -70,7 +71,7 @@ unsigned long long TotalUnpackedBytes(wchar_t* archive_path) {
   RARHeaderDataEx header{};
   unsigned long long total = 0;
   while (RARReadHeaderEx(archive, &header) == ERAR_SUCCESS) {
-    total += (static_cast<unsigned long long>(header.UnpSizeHigh) << 32) | header.UnpSize;
+    total += bench::UnpackedSize(header);
     RARProcessFileW(archive, RAR_SKIP, nullptr, nullptr);
   }
   RARCloseArchive(archive);

@@ -14,15 +14,6 @@ namespace {
 HANDLE g_trace_file = INVALID_HANDLE_VALUE;
 std::mutex g_trace_mutex;
 
-double ThreadCpuMilliseconds() {
-  FILETIME created, exited, kernel, user;
-  GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel, &user);
-  const auto ticks = [](const FILETIME& t) {
-    return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
-  };
-  return static_cast<double>(ticks(kernel) + ticks(user)) / 10000.0;
-}
-
 // Each mark: when it happened, then the marking thread's and the whole
 // process's CPU time at that moment, so a phase's wall time can be set
 // against the CPU its thread and the other threads used in it.

@@ -10,6 +10,10 @@
 
 namespace velko::installer::bench {
 
+inline unsigned long long UnpackedSize(const RARHeaderDataEx& header) {
+  return (static_cast<unsigned long long>(header.UnpSizeHigh) << 32) | header.UnpSize;
+}
+
 // Files written; `on_file` is called after each with the entry's unpacked size.
 template <typename OnFile>
 unsigned long long ExtractEveryEntry(HANDLE archive, wchar_t* dest_folder, OnFile on_file) {
@@ -20,7 +24,7 @@ unsigned long long ExtractEveryEntry(HANDLE archive, wchar_t* dest_folder, OnFil
     RARProcessFileW(archive, folder ? RAR_SKIP : RAR_EXTRACT, dest_folder, nullptr);
     if (folder) continue;
     ++files;
-    on_file((static_cast<unsigned long long>(header->UnpSizeHigh) << 32) | header->UnpSize);
+    on_file(UnpackedSize(*header));
   }
   return files;
 }
