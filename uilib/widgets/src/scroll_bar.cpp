@@ -190,6 +190,7 @@ int CUILibScrollBar::OnMouseMove(uilib::PointF point) {
       const int position =
           uilib::DragPosition(press_scroll_, Parts(), Rect().h, ThumbLength(), point.y - press_point_.y);
       g_pending_drag = PendingDrag{this, position};
+      if (auto wanted = uilib::State().scroll_step_wanted) wanted();
     } else if (OnThumb(point) && !thumb_hovered_) {
       thumb_hovered_ = true;
       RepaintGrown();
@@ -220,8 +221,8 @@ void CUILibScrollBar::OnAttach(uilib::NativeWindow window) {
   if (uilib::WindowServices* services = Services()) services->RegisterScrollBar(this, Id());
 }
 
-void CUILibScrollBar::PendingDragStep() {
-  if (!g_pending_drag) return;
+bool CUILibScrollBar::PendingDragStep() {
+  if (!g_pending_drag) return false;
   const PendingDrag entry = *g_pending_drag;
   g_pending_drag.reset();
   CUILibScrollBar* bar = entry.bar;
@@ -233,9 +234,10 @@ void CUILibScrollBar::PendingDragStep() {
     if (uilib::WindowServices* services = bar->Services()) {
       services->SendScrollRequest(bar, uilib::kScrollThumbTrack, entry.position);
     }
-    if (!watch.Alive()) return;
+    if (!watch.Alive()) return true;
   } else {
     bar->scroll_.position = entry.position;
   }
   bar->RepaintGrown();
+  return true;
 }

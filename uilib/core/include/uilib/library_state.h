@@ -16,8 +16,12 @@ struct LibraryState {
   TimedMutex tree_mutex;
   DeferredDeletion deletion;
   RenderQueue render_queue;
-  // Called by the 10 ms scroll step timer; set by the scroll bar kind.
-  void (*scroll_step)() = nullptr;
+  // Called by the 10 ms scroll step timer; set by the scroll bar kind. It
+  // answers whether it found work: the timer stops after a tick without.
+  bool (*scroll_step)() = nullptr;
+  // Called when a drag queues a position: starts the scroll step timer when
+  // it is not running (set by the Windows start-up; none natively).
+  void (*scroll_step_wanted)() = nullptr;
 };
 
 LibraryState& State();

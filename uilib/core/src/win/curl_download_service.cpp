@@ -214,6 +214,7 @@ void CurlDownloadService::Add(Transfer& t) {
   ++t.attempts;
   if (curl_multi_add_handle(multi_, t.easy) == CURLM_OK) {
     t.in_multi = true;
+    if (pacer_ != nullptr) pacer_(true);
     return;
   }
   Deliver(t, false);
@@ -270,6 +271,8 @@ void CurlDownloadService::Pump() {
     if (t != nullptr) Finish(*t, message->data.result);
   }
   pumping_ = false;
+  const bool running_any = std::any_of(transfers_.begin(), transfers_.end(), [](const auto& t) { return t->in_multi; });
+  if (pacer_ != nullptr && !running_any) pacer_(false);
 }
 
 void CurlDownloadService::Finish(Transfer& t, CURLcode result) {

@@ -115,7 +115,6 @@ LRESULT SkinnedWindow::OnCreate() {
   // picture, before any input can reach the window.
   PostMessage(kMsgCreateTooltip, 0, 0);
   CreateDecoration();
-  SetTimer(kWheelScrollTimer, kWheelScrollMs);
   return 0;
 }
 
@@ -350,7 +349,10 @@ void SkinnedWindow::OnTimer(UINT_PTR timer_id) {
     return;
   }
   if (timer_id == kWheelScrollTimer) {
-    if (wheel_queue_.empty()) return;
+    if (wheel_queue_.empty()) {
+      KillTimer(kWheelScrollTimer);  // set again by the next wheel turn
+      return;
+    }
     const WheelScroll next = wheel_queue_.front();
     wheel_queue_.erase(wheel_queue_.begin());
     // Applied here rather than posted: WM_VSCROLL would carry only 16 bits.
@@ -365,7 +367,12 @@ void SkinnedWindow::OnTimer(UINT_PTR timer_id) {
   }
 }
 
-void SkinnedWindow::QueueWheelScroll(HWND scroll_bar, int position) { wheel_queue_.push_back({scroll_bar, position}); }
+// The wheel timer runs only while turns wait: an idle window is not woken
+// 25 times a second.
+void SkinnedWindow::QueueWheelScroll(HWND scroll_bar, int position) {
+  if (wheel_queue_.empty()) SetTimer(kWheelScrollTimer, kWheelScrollMs);
+  wheel_queue_.push_back({scroll_bar, position});
+}
 
 void SkinnedWindow::ShowTooltip(const wchar_t* text, CUILibElement* element) {
   if (text != nullptr) CreateTooltip();  // asked before its posted creation

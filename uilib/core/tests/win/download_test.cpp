@@ -1,5 +1,5 @@
 // Downloads through the library's multi handle against a loopback HTTP server,
-// pumped by the 1 ms thread timer of UILibStartup.
+// pumped by the thread timer of UILibStartup (1 ms while transfers run).
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -29,6 +29,7 @@ class RecordingOwner : public DownloadOwner {
     last_value = record->client_value;
     last_success = record->success;
     threads.push_back(GetCurrentThreadId());
+    pace_at_delivery = win::ActiveRuntime()->pump_pace_ms;
     DownloadOwner::OnFileDownloaded(record);
   }
   void OnTextDownloaded(DownloadRecord* record) override {
@@ -43,6 +44,7 @@ class RecordingOwner : public DownloadOwner {
   bool last_success = false;
   std::string last_text;
   std::vector<DWORD> threads;
+  UINT pace_at_delivery = 0;
 };
 
 std::string ReadAll(const std::wstring& path) {
@@ -135,6 +137,9 @@ TEST_F(DownloadTest, FileLandsInTheCacheAndASecondOwnerGetsItFromThere) {
   EXPECT_TRUE(TempFilesOf(cache).empty());
   EXPECT_EQ(first.FileDownloadCount(), 0u);  // consumed
   EXPECT_NE(win::ActiveRuntime()->downloads->Multi(), nullptr);  // opened by the first transfer
+  // The pump ran at its fast pace while the transfer ran, and idles after it.
+  EXPECT_EQ(first.pace_at_delivery, win::kNetworkPumpMs);
+  EXPECT_EQ(win::ActiveRuntime()->pump_pace_ms, win::kIdlePumpMs);
 
   RecordingOwner second;
   second.DownloadFile(url.c_str(), 7);

@@ -63,10 +63,19 @@ TEST(StartupTest, RenderThreadRunsAtHighestPriority) {
   CloseHandle(thread);
 }
 
-TEST(StartupTest, ScrollStepTimerFiresEveryTenMilliseconds) {
+// The scroll step timer runs only while a drag queues positions: it starts
+// when asked and stops after the first tick that finds nothing.
+TEST(StartupTest, ScrollStepTimerRunsWhileStepsFindWork) {
   static std::atomic<int> steps{0};
-  State().scroll_step = [] { ++steps; };
-  EXPECT_TRUE(test::PumpUntil([] { return steps >= 3; }, 2000));
+  State().scroll_step = [] { return ++steps < 3; };
+  win::Runtime& runtime = *win::ActiveRuntime();
+  EXPECT_EQ(runtime.scroll_timer, 0u);
+  ASSERT_NE(State().scroll_step_wanted, nullptr);
+  State().scroll_step_wanted();
+  State().scroll_step_wanted();  // already running: still one timer
+  EXPECT_NE(runtime.scroll_timer, 0u);
+  EXPECT_TRUE(test::PumpUntil([&] { return runtime.scroll_timer == 0; }, 2000));
+  EXPECT_EQ(steps.load(), 3);
   State().scroll_step = nullptr;
 }
 

@@ -1,7 +1,8 @@
 // Downloads over one libcurl multi handle, driven by the UI thread only:
 // requests made on any thread are posted to the library's message window, a
-// 1 ms thread timer pumps the multi handle (opened with the first transfer), failed transfers are retried a
-// few times by timers of that window, files go through the "UILibTemp"
+// thread timer pumps the multi handle (opened with the first transfer) every
+// millisecond while transfers run, failed transfers are retried a few times by
+// timers of that window, files go through the "UILibTemp"
 // cache. One transfer per address serves every element that asked for it.
 #pragma once
 
@@ -51,6 +52,10 @@ class CurlDownloadService : public DownloadService {
   void Pump();
   // Transfers in the multi handle plus those waiting for their retry.
   int ActiveTransfers() const;
+  // Told true when a transfer enters the multi handle and false when a pump
+  // leaves none in it: the owner of the pump timer sets its pace by it.
+  using PumpPacer = void (*)(bool transfers_running);
+  void SetPumpPacer(PumpPacer pacer) { pacer_ = pacer; }
 
   const std::wstring& CacheFolder() const { return cache_folder_; }
   // Null until a transfer needed it (with a MultiOpener).
@@ -86,6 +91,7 @@ class CurlDownloadService : public DownloadService {
   DownloadTimings timings_;
   std::vector<std::unique_ptr<Transfer>> transfers_;
   bool pumping_ = false;
+  PumpPacer pacer_ = nullptr;
 };
 
 }  // namespace uilib::win

@@ -19,15 +19,17 @@
 
 namespace uilib::win {
 
-inline constexpr UINT kNetworkPumpMs = 1;
-inline constexpr UINT kScrollStepMs = 10;
+inline constexpr UINT kNetworkPumpMs = 1;   // while transfers run
+inline constexpr UINT kIdlePumpMs = 1000;    // otherwise
+inline constexpr UINT kScrollStepMs = 10;    // while a drag queues positions
 inline constexpr UINT kDeletionMs = 1000;
 
 struct Runtime {
   HMODULE module = nullptr;
   CUILibMsgWindow message_window;
   UINT_PTR pump_timer = 0;
-  UINT_PTR scroll_timer = 0;
+  UINT pump_pace_ms = 0;
+  UINT_PTR scroll_timer = 0;  // 0 while no drag queues positions
   UINT_PTR deletion_timer = 0;
   std::unique_ptr<CurlDownloadService> downloads;
   std::unique_ptr<GdiplusSession> gdiplus;

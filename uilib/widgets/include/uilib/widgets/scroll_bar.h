@@ -53,8 +53,8 @@ class CUILibScrollBar : public CUILibElement, public IUILibScrollBar {
 
   // One tick of the library's 10 ms pending-drag timer: the latest queued
   // drag position becomes a thumb-track request (or, once the drag ended, the
-  // position itself).
-  static void PendingDragStep();
+  // position itself). False when nothing was queued.
+  static bool PendingDragStep();
 
  private:
   struct Part {
