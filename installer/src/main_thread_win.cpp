@@ -161,6 +161,9 @@ void CMainThread::OnStartWorker() {
 void CMainThread::OnUpdateProgress() {
   const double progress = state_.TakeProgress();
   const ProgressPacer::Decision decision = progress_pacer_.OnProgress(progress, GetTickCount64());
+  // The frame timer reads the latest value when it fires: until then the
+  // worker's files need not wake this thread.
+  if (progress_pacer_.TimerPending()) state_.QuietUntilNextRead();
   if (decision.action == ProgressPacer::Action::kShowLater) {
     ::SetTimer(hwnd(), kProgressTimer, static_cast<UINT>(decision.delay_ms), nullptr);
   } else if (decision.action == ProgressPacer::Action::kShowNow) {

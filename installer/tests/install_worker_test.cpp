@@ -350,6 +350,14 @@ TEST(ControllerWindowHostTest, ProgressPostsOnceUntilTheControllerReads) {
   host.ProgressChanged(0.8);
   EXPECT_EQ(queued(), 1);
   EXPECT_EQ(state.TakeProgress(), 0.8);
+  // While the controller's frame timer runs, changes are only stored; its
+  // read finds the latest and lets the next change post again.
+  state.QuietUntilNextRead();
+  host.ProgressChanged(0.9);
+  EXPECT_EQ(queued(), 0);
+  EXPECT_EQ(state.TakeProgress(), 0.9);
+  host.ProgressChanged(0.95);
+  EXPECT_EQ(queued(), 1);
 }
 
 TEST_F(InstallWorkerTest, GivingUpPostsCloseInstaller) {

@@ -36,8 +36,9 @@ std::wstring ProgressText(double fraction);
 // The fraction clamped to 0-1 (NaN gives 0): what the bar is given.
 double ClampedProgress(double fraction);
 
-// How the Install window follows the worker's progress. The worker posts one
-// message per file and each reads the latest fraction. Every change shown
+// How the Install window follows the worker's progress. The worker posts a
+// message when a file is done and none is waiting; each reads the latest
+// fraction. Every change shown
 // repaints the label and the bar, and a layered window pushes all of itself
 // to the screen each time, on the thread the extraction competes with; so a
 // value already shown is not shown again, and new values are shown at most
@@ -57,6 +58,8 @@ class ProgressPacer {
   // the value as shown; kShowLater asks for one timer, until OnTimer.
   Decision OnProgress(double fraction, std::uint64_t now_ms);
   void OnTimer() { timer_pending_ = false; }
+  // A kShowLater timer is running: the value it finds will be looked at.
+  bool TimerPending() const { return timer_pending_; }
 
  private:
   bool shown_ = false;
