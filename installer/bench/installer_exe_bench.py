@@ -2,7 +2,7 @@
 """installer.exe against the UnRAR baseline, and its first picture against a bare
 layered window, in one Wine prefix and one run.
 
-  installer/bench/installer_exe_bench.py BUILD_DIR [ROUNDS]
+  installer/bench/installer_exe_bench.py BUILD_DIR [ROUNDS] [--reference EXE]
 
 BUILD_DIR is a Windows build configured with -DVELKO_LARGE_PACKAGE=ON (the shipped
 i686 build where the kernel runs 32-bit code). ROUNDS defaults to 5. Each round
@@ -21,6 +21,10 @@ runs, in rotating order:
              installer's size shows the progress, a shell link, the browser
              and the updater started, the archive deleted. What those
              operations cost under this Wine.
+With --reference, an earlier build's bench_installer_at_once.exe (a copy kept
+aside before a change) takes the worker's place in the rounds, and the installer's
+phases are compared with its phases round by round: the effect of a change measured
+in one run, where the machine's drift between runs would hide it.
 All are measured from outside (wall time, peak private and resident memory); the
 installer and the baseline also mark their phases from inside, and the breakdown
 prints each phase's median and spread over the rounds for both.
@@ -193,18 +197,35 @@ def centred_strip(display: Display) -> tuple[int, int, int, int]:
     return left + 304 - 32, top + 60, 64, 4
 
 
+def settle_disk(machine, bench_root: Path) -> None:
+    """Every contestant starts alike: the files of whoever ran before removed
+    and the disk's write-back finished. Otherwise the kernel writes the last
+    rounds' hundreds of megabytes back (30 s after they were written) while
+    the next contestant runs, and which contestant pays for that depends on
+    the order: it was the largest part of the spread between rounds."""
+    shutil.rmtree(bench_root, ignore_errors=True)
+    machine.clean()
+    os.sync()
+
+
 def bench_setting(argv: list[str]):
-    """(build folder, rounds, its prepared Wine prefix, its benchmark programs' folder)
-    from the command line BUILD_DIR [ROUNDS]."""
+    """(build folder, rounds, its prepared Wine prefix, its benchmark programs' folder,
+    the reference installer or None) from the command line BUILD_DIR [ROUNDS]
+    [--reference EXE]."""
+    reference = None
+    if "--reference" in argv:
+        at = argv.index("--reference")
+        reference = Path(argv[at + 1]).resolve()
+        argv = argv[:at] + argv[at + 2:]
     build = Path(argv[1]).resolve()
     rounds = int(argv[2]) if len(argv) > 2 else 5
     wine = wine_harness.WinePrefix(build)
     wine.prepare()
-    return build, rounds, wine, build / "installer" / "bench"
+    return build, rounds, wine, build / "installer" / "bench", reference
 
 
 def main() -> int:
-    build, rounds, wine, bench_dir = bench_setting(sys.argv)
+    build, rounds, wine, bench_dir, reference = bench_setting(sys.argv)
     package = Path((bench_dir / "bench_package_path.txt").read_text().strip())
     baseline = bench_dir / "bench_baseline_extract.exe"
     installer = bench_dir / "bench_installer_at_once.exe"
@@ -221,9 +242,10 @@ def main() -> int:
     print(f"package: {package} ({package.stat().st_size:,} bytes)")
     tray = ShellTray(wine, tray_program) if tray_program.is_file() else None
     measure(wine, str(baseline))  # wineserver and caches warm
-    contestants = ("baseline", "worker", "installer", "bare-install")
+    contestants = ("baseline", "reference" if reference else "worker", "installer", "bare-install")
     results: dict[str, list[tuple[float, float, float, int, str]]] = {who: [] for who in contestants}
     phases: list[dict[str, float]] = []
+    reference_phases: list[dict[str, float]] = []
     pictures: dict[str, list[float]] = {"bare": [], "bare+imports": [], "installer": []}
     bare_marks: dict[str, list[dict[str, float]]] = {"bare": [], "bare+imports": []}
     try:
@@ -231,26 +253,23 @@ def main() -> int:
             # Each contestant goes first, second and last equally often.
             order = contestants[r % len(contestants):] + contestants[:r % len(contestants)]
             for who in order:
+                settle_disk(machine, bench_root)
                 if who == "baseline":
-                    shutil.rmtree(bench_root, ignore_errors=True)
                     (bench_root / "baseline").mkdir(parents=True)
                     result = measure(wine, str(baseline), "Z:" + str(package).replace("/", "\\"),
                                      BASELINE_OUT)
                 elif who == "bare-install":
-                    shutil.rmtree(bench_root, ignore_errors=True)
                     (bench_root / "bare-install" / "temp").mkdir(parents=True)
                     result = measure(wine, str(bare_install), BARE_INSTALL + r"\out", BARE_INSTALL + r"\temp",
                                      BARE_INSTALL + r"\Velko Browser.lnk")
                     machine.stop_browsers()  # as the installer's next round does
                 elif who == "worker":
-                    shutil.rmtree(bench_root, ignore_errors=True)
                     (bench_root / "worker" / "temp").mkdir(parents=True)
                     result = measure(wine, str(worker), WORKER_OUT, WORKER_TEMP)
                 else:
-                    machine.clean()
                     trace.unlink(missing_ok=True)
-                    result = measure(wine, str(installer), env=trace_env)
-                    phases.append(read_phases(trace))
+                    result = measure(wine, str(reference if who == "reference" else installer), env=trace_env)
+                    (reference_phases if who == "reference" else phases).append(read_phases(trace))
                 results[who].append(result)
                 wall, anon, rss, code, _ = result
                 print(f"round {r} {who}: {wall:.0f} ms wall, peak private {anon:.1f} MB, "
@@ -271,7 +290,7 @@ def main() -> int:
                 pictures[who].append(watch.first_picture_ms(wine, program, trace_env, strip))
                 if who in bare_marks:
                     bare_marks[who].append(read_phases(trace))
-                machine.clean()
+                settle_disk(machine, bench_root)
                 time.sleep(0.5)
             print(f"round {r} first picture: " + ", ".join(f"{who} {pictures[who][-1]:.0f} ms" for who in viewers),
                   flush=True)
@@ -280,6 +299,8 @@ def main() -> int:
             tray.stop()
 
     lines = report_install(results, phases)
+    if reference:
+        report_reference(phases, reference_phases, reference)
     lines += report_first_picture(pictures, bare_marks, phases)
     print()
     for line in lines:
@@ -290,12 +311,14 @@ def main() -> int:
 def report_install(results, phases) -> list[str]:
     """The install breakdown; returns the verdict lines."""
     b = [x[0] for x in results["baseline"]]
-    w = [x[0] for x in results["worker"]]
     i = [x[0] for x in results["installer"]]
-    print(f"wall, start to exit (median [min-max] ms): baseline {spread(b)}, installer.exe {spread(i)}, "
-          f"install path without windows {spread(w)}")
-    print(f"  per-round ratios to the baseline: installer.exe {spread([x / y for x, y in zip(i, b)], 3)}, "
-          f"without windows {spread([x / y for x, y in zip(w, b)], 3)}")
+    print(f"wall, start to exit (median [min-max] ms): baseline {spread(b)}, installer.exe {spread(i)}")
+    print(f"  per-round ratios to the baseline: installer.exe {spread([x / y for x, y in zip(i, b)], 3)}")
+    for who, name in (("worker", "install path without windows"), ("reference", "reference installer")):
+        if who in results:
+            other = [x[0] for x in results[who]]
+            print(f"  {name} {spread(other)} ms, per-round ratios to the baseline "
+                  f"{spread([x / y for x, y in zip(other, b)], 3)}")
 
     # The baseline's own marks: its code's start, the archive opened, the
     # files written, the archive closed and the report printed.
@@ -347,6 +370,21 @@ def report_install(results, phases) -> list[str]:
     lines.append(verdict("extracting-pass/extract-baseline", statistics.median(passes), 1.05))
     lines.append(verdict("peak-private-minus-baseline", i_anon - b_anon, 40.0, "MB", 1))
     return lines
+
+
+def report_reference(phases, reference_phases, reference: Path) -> None:
+    """The installer against an earlier build of itself, round by round."""
+    pairs = [(p, q) for p, q in zip(phases, reference_phases)
+             if all(mark in p and mark in q for mark in (CLICK, FINISHED, "files counted", "extraction ended"))]
+    if not pairs:
+        print(f"reference {reference.name}: no round with every mark")
+        return
+    whole = [(p[FINISHED] - p[CLICK]) / (q[FINISHED] - q[CLICK]) for p, q in pairs]
+    passes = [(p["extraction ended"] - p["files counted"]) / (q["extraction ended"] - q["files counted"])
+              for p, q in pairs]
+    print(f"installer.exe / reference {reference} per round ({len(pairs)} rounds): whole {spread(whole, 3)}, "
+          f"extracting pass {spread(passes, 3)}; reference click to finished "
+          f"{spread([q[FINISHED] - q[CLICK] for _, q in pairs])} ms")
 
 
 def report_bare_install(results, complete, b_extract) -> None:

@@ -25,7 +25,10 @@ drive_c="$WINEPREFIX/drive_c"
 
 measure() {  # measure NAME EXE ARGS... -> "wall_ms peak_private_mb cpu_ms peak_working_set_mb"
   local name=$1; shift
-  rm -rf "$drive_c/velko-bench/$name"
+  # The other program's files go, and their write-back ends before this one
+  # starts: otherwise whoever runs next pays for it.
+  rm -rf "$drive_c/velko-bench"
+  sync
   mkdir -p "$drive_c/velko-bench/$name/temp"
   local start end out
   start=$(date +%s%N)

@@ -25,11 +25,12 @@ from pathlib import Path
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 
 from installer_exe_bench import (BASELINE_OUT, CLICK, FINISHED, InstallerMachine, ShellTray,  # noqa: E402
-                                 bench_setting, measure, read_phases, report_value, spread, verdict)
+                                 bench_setting, measure, read_phases, report_value, settle_disk, spread,
+                                 verdict)
 
 
 def main() -> int:
-    build, rounds, wine, bench_dir = bench_setting(sys.argv)
+    build, rounds, wine, bench_dir, _ = bench_setting(sys.argv)
     packages = {
         "scale": Path((bench_dir / "bench_package_path.txt").read_text().strip()),
         "reference": Path((bench_dir / "bench_package_path_reference.txt").read_text().strip()),
@@ -53,15 +54,14 @@ def main() -> int:
     try:
         for r in range(rounds):
             for who, package in contestants[r % 4:] + contestants[:r % 4]:
+                settle_disk(machine, bench_root)
                 if who == "installer":
-                    machine.clean()
                     trace.unlink(missing_ok=True)
                     wall, anon, _, code, _ = measure(wine, str(installers[package]), env=trace_env)
                     marks = read_phases(trace)
                     unpacked[package] = sum(machine.installed_files().values())
                     ms = marks.get(FINISHED, float("nan")) - marks.get(CLICK, float("nan"))
                 else:
-                    shutil.rmtree(bench_root, ignore_errors=True)
                     (bench_root / "baseline").mkdir(parents=True)
                     wall, anon, _, code, text = measure(wine, str(baseline),
                                                         "Z:" + str(packages[package]).replace("/", "\\"),
