@@ -2,10 +2,12 @@
 // embedded in this program goes through the install worker (temporary
 // archive, counting pass, extracting pass with progress) into a folder:
 //   bench_install_worker.exe DEST_FOLDER TEMP_FOLDER
-// The temporary archive is deleted at the end, as the installer does.
+// The temporary archive is deleted at the end, as the installer does. The
+// worker's phase marks go where VELKO_PHASE_TRACE says, as the installer's.
 #include <windows.h>
 
 #include "bench_report_win.h"
+#include "phase_trace_sink_win.h"
 #include "velko/installer/install_worker.h"
 
 namespace {
@@ -36,6 +38,7 @@ int wmain(int argc, wchar_t** argv) {
     std::fprintf(stderr, "usage: bench_install_worker DEST_FOLDER TEMP_FOLDER\n");
     return 2;
   }
+  velko::installer::bench::StartPhaseTrace();  // the worker's own marks, when VELKO_PHASE_TRACE names a file
   wchar_t self[MAX_PATH * 4] = {};
   GetModuleFileNameW(nullptr, self, MAX_PATH * 4);
   const velko::installer::InstallPlan plan{argv[1], self, argv[2]};

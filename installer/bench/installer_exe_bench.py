@@ -246,6 +246,8 @@ def main() -> int:
     results: dict[str, list[tuple[float, float, float, int, str]]] = {who: [] for who in contestants}
     phases: list[dict[str, float]] = []
     reference_phases: list[dict[str, float]] = []
+    worker_phases: list[dict[str, float]] = []
+    installed: dict[str, int] = {}
     pictures: dict[str, list[float]] = {"bare": [], "bare+imports": [], "installer": []}
     bare_marks: dict[str, list[dict[str, float]]] = {"bare": [], "bare+imports": []}
     try:
@@ -265,16 +267,19 @@ def main() -> int:
                     machine.stop_browsers()  # as the installer's next round does
                 elif who == "worker":
                     (bench_root / "worker" / "temp").mkdir(parents=True)
-                    result = measure(wine, str(worker), WORKER_OUT, WORKER_TEMP)
+                    trace.unlink(missing_ok=True)
+                    result = measure(wine, str(worker), WORKER_OUT, WORKER_TEMP, env=trace_env)
+                    worker_phases.append(read_phases(trace))
                 else:
                     trace.unlink(missing_ok=True)
                     result = measure(wine, str(reference if who == "reference" else installer), env=trace_env)
                     (reference_phases if who == "reference" else phases).append(read_phases(trace))
+                    if who == "installer":
+                        installed = machine.installed_files()  # the next contestant's start removes them
                 results[who].append(result)
                 wall, anon, rss, code, _ = result
                 print(f"round {r} {who}: {wall:.0f} ms wall, peak private {anon:.1f} MB, "
                       f"peak resident {rss:.1f} MB, exit {code}", flush=True)
-        installed = machine.installed_files()
         print(f"installer.exe installed {len(installed)} files, {sum(installed.values()):,} bytes")
         machine.clean()
         shutil.rmtree(bench_root, ignore_errors=True)
@@ -298,7 +303,7 @@ def main() -> int:
         if tray is not None:
             tray.stop()
 
-    lines = report_install(results, phases)
+    lines = report_install(results, phases, worker_phases)
     if reference:
         report_reference(phases, reference_phases, reference)
     lines += report_first_picture(pictures, bare_marks, phases)
@@ -308,7 +313,7 @@ def main() -> int:
     return 0
 
 
-def report_install(results, phases) -> list[str]:
+def report_install(results, phases, worker_phases) -> list[str]:
     """The install breakdown; returns the verdict lines."""
     b = [x[0] for x in results["baseline"]]
     i = [x[0] for x in results["installer"]]
@@ -360,6 +365,11 @@ def report_install(results, phases) -> list[str]:
     print(f"click to finished {spread([p[FINISHED] - p[CLICK] for p, _ in complete])} ms, of which outside "
           f"the extracting pass {spread(beyond)} ms; baseline extraction {spread(b_extract)} ms")
     print(f"  ratios per round: whole install {spread(whole, 3)}, extracting pass {spread(passes, 3)}")
+    worker_pass = [(p["extraction ended"] - p["files counted"]) / base
+                   for p, base in zip(worker_phases, b_extract) if "extraction ended" in p and "files counted" in p]
+    if worker_pass:
+        print(f"  the install path without windows, its extracting pass per round against the baseline "
+              f"extraction: {spread(worker_pass, 3)} (the extraction code alone, no window beside it)")
     report_bare_install(results, complete, b_extract)
     b_anon = max(x[1] for x in results["baseline"])
     i_anon = max(x[1] for x in results["installer"])
