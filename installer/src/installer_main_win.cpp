@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include "velko/installer/image_codec_warmup.h"
 #include "velko/installer/main_thread.h"
 
 #ifdef VELKO_INSTALLER_BEGIN_AT_ONCE
@@ -16,6 +17,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE previous, LPWSTR command_line,
   velko::installer::MarkPhase("entry");
 #endif
   SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);  // never a library planted beside it or on PATH
+  velko::installer::StartImageCodecWarmUp();  // beside COM's and the display driver's start below
   CoInitialize(nullptr);  // the main thread's apartment, kept for the whole run
   // Tell the shell that file associations change before anything else does.
   SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_DWORD | SHCNF_FLUSH, nullptr, nullptr);

@@ -2,8 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <thread>
 
 #include "test_support.h"
+#include "velko/installer/image_codec_warmup.h"
 #include "velko/installer/package_extraction.h"
 
 namespace velko::installer {
@@ -125,6 +127,13 @@ TEST(InstallerResourcesTest, PackageAndSkinAreEmbedded) {
   EXPECT_NE(xml.find("id=\"Welcome\""), std::string::npos);
   EXPECT_NE(xml.find("id=\"Install\""), std::string::npos);
   EXPECT_EQ(xml.find('@'), std::string::npos) << "every build-time placeholder is filled in";
+}
+
+// The start-up warm-up must really decode its picture: with broken bytes it
+// would silently warm nothing and the first window would come later again.
+TEST(ImageCodecWarmUpTest, DecodesItsOnePixelPicture) {
+  std::thread warm([] { EXPECT_TRUE(WarmImageCodecs()); });
+  warm.join();
 }
 
 }  // namespace
