@@ -6,7 +6,7 @@ layered window, in one Wine prefix and one run.
 
 BUILD_DIR is a Windows build configured with -DVELKO_LARGE_PACKAGE=ON (the shipped
 i686 build where the kernel runs 32-bit code). ROUNDS defaults to 5. Each round
-runs, in rotating order:
+runs, in an order drawn for the round, each program on a settled disk:
   baseline   bench_baseline_extract.exe: the package archive on disk extracted with
              the UnRAR library alone, no UI, into a fresh folder of drive C:
   installer  bench_installer_at_once.exe: installer.exe built to begin installing as
@@ -267,7 +267,6 @@ def main() -> int:
                     (bench_root / "bare-install" / "temp").mkdir(parents=True)
                     result = measure(wine, str(bare_install), BARE_INSTALL + r"\out", BARE_INSTALL + r"\temp",
                                      BARE_INSTALL + r"\Velko Browser.lnk")
-                    machine.stop_browsers()  # as the installer's next round does
                 elif who == "worker":
                     (bench_root / "worker" / "temp").mkdir(parents=True)
                     trace.unlink(missing_ok=True)

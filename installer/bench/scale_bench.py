@@ -8,7 +8,7 @@ bench_installer_at_once.exe to bench_installer_at_once_reference.exe and
 bench_package_path.txt to bench_package_path_reference.txt beside it, generate the
 scale package (make_scale_package.py: 1 GB, 5,000 entries by default, never
 stored) and rebuild the benchmark programs with -DVELKO_BENCH_PACKAGE=THAT.RAR.
-Each round then runs, in rotating order, the installer with each package and the
+Each round then runs, in an order drawn for the round, the installer with each package and the
 UnRAR baseline on each archive. Printed: click-to-finished time per unpacked byte
 for both installers and the baseline, peak private memory of each, and the
 verdict lines (time per byte within 10 %, memory not growing with the package).

@@ -6,8 +6,6 @@
 // codecs ready.
 #pragma once
 
-#include <windows.h>
-
 namespace velko::installer {
 
 // Starts the warm-up thread and returns at once; the thread ends by itself.
